@@ -1,0 +1,30 @@
+# Front door: everything delegates to CMake and CTest in ./build.
+BUILD ?= build
+JOBS ?= $(shell nproc)
+
+.PHONY: all deps configure build run test bench clean
+
+all: build
+
+deps:
+	@tools/install-deps.sh
+
+$(BUILD)/CMakeCache.txt: | deps
+	cmake -S . -B $(BUILD)
+
+configure: deps $(BUILD)/CMakeCache.txt
+
+build: configure
+	cmake --build $(BUILD) -j $(JOBS)
+
+run: build
+	cd $(BUILD)/bin && ./kestrelby
+
+test: build
+	cd $(BUILD) && ctest --output-on-failure -j 1
+
+bench: build
+	cmake --build $(BUILD) --target bench
+
+clean:
+	rm -rf $(BUILD)

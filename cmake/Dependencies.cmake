@@ -1,0 +1,16 @@
+# Every dependency comes from Debian's packages (see the README).
+find_package(PkgConfig REQUIRED)
+find_package(OGRE 1.12 REQUIRED COMPONENTS Bites Terrain)
+pkg_check_modules(MYGUI REQUIRED IMPORTED_TARGET MYGUI)
+pkg_check_modules(OIS REQUIRED IMPORTED_TARGET OIS)
+pkg_check_modules(BULLET REQUIRED IMPORTED_TARGET bullet)
+pkg_check_modules(TINYXML REQUIRED IMPORTED_TARGET tinyxml)
+pkg_check_modules(OPENAL REQUIRED IMPORTED_TARGET openal)
+pkg_check_modules(VORBIS REQUIRED IMPORTED_TARGET vorbisfile vorbisenc)
+find_library(MYGUI_OGRE_PLATFORM_LIB NAMES MyGUI.OgrePlatform REQUIRED)
+find_package(GTest REQUIRED)
+find_package(benchmark REQUIRED)
+find_package(Threads REQUIRED)
+
+add_library(kb_mygui_ogre INTERFACE)
+target_link_libraries(kb_mygui_ogre INTERFACE ${MYGUI_OGRE_PLATFORM_LIB} PkgConfig::MYGUI OgreMain)

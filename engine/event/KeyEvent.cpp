@@ -1,0 +1,7 @@
+#include "event/KeyEvent.h"
+
+namespace event {
+
+const base::StringHash KeyEvent::kEventType("key_event");
+
+} // namespace event

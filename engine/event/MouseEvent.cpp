@@ -1,0 +1,7 @@
+#include "event/MouseEvent.h"
+
+namespace event {
+
+const base::StringHash MouseEvent::kEventType("mouse_event");
+
+} // namespace event

@@ -1,0 +1,143 @@
+#include "application/Main.h"
+
+#include "application/IApplicationState.h"
+
+#include <base/Config.h>
+#include <base/UserData.h>
+#include <event/ApplicationStateEvent.h>
+#include <event/Manager.h>
+#include <file/System.h>
+
+#include <OGRE/OgreTimer.h>
+
+#include <cstdint>
+
+namespace application {
+
+Main::Main() = default;
+
+Main::~Main() {
+    // States still on the stack leave while every service is alive.
+    while (!m_stateStack.empty()) {
+        m_stateStack.back()->Exit();
+        m_stateStack.pop_back();
+    }
+    for (auto it = m_states.begin(); it != m_states.end();) {
+        it->second->Destroy();
+        it = m_states.erase(it);
+    }
+    if (m_events)
+        m_events->RemoveListener(*this, event::ApplicationStateEvent::kEventType);
+
+    delete m_userData;
+    delete m_config;
+    delete m_events;
+    OGRE_DELETE m_timer;
+}
+
+bool Main::Init() {
+    file::System::set_product_name("kestrelby");
+    m_config = new base::Config();
+    m_userData = new base::UserData();
+    m_events = new event::Manager();
+    m_timer = OGRE_NEW Ogre::Timer();
+
+    if (!SetupResources())
+        return false;
+
+    m_events->AddListener(*this, event::ApplicationStateEvent::kEventType);
+    return true;
+}
+
+bool Main::SetupResources() {
+    return true;
+}
+
+void Main::Run() {
+    m_running = 1;
+    m_timer->reset();
+    m_throttle.Reset();
+    while (m_running == 1) {
+        const double dt = static_cast<double>(static_cast<uint32_t>(m_timer->getMicroseconds()));
+        m_timer->reset();
+        RunIteration(dt);
+    }
+}
+
+void Main::RunIteration(double microseconds) {
+    m_events->Tick();
+
+    double drawSeconds = 0.0;
+    if (m_throttle.Advance(microseconds, false, drawSeconds)) {
+        // The render core draws here.
+    }
+
+    const double seconds = microseconds * 0.000001;
+    if (!m_stateStack.empty())
+        m_stateStack.back()->Update(seconds);
+}
+
+void Main::AddState(const std::string& name, IApplicationState* state) {
+    if (!state || !state->Init())
+        return;
+    m_states.emplace(name, state);
+}
+
+void Main::ChangeState(const std::string& name) {
+    auto it = m_states.find(name);
+    if (it == m_states.end())
+        return;
+    if (!m_stateStack.empty()) {
+        m_stateStack.back()->Exit();
+        m_stateStack.pop_back();
+    }
+    m_stateStack.push_back(it->second);
+    it->second->Enter();
+}
+
+bool Main::PushState(const std::string& name) {
+    auto it = m_states.find(name);
+    if (it == m_states.end())
+        return false;
+    if (!m_stateStack.empty() && !m_stateStack.back()->Pause())
+        return false;
+    m_stateStack.push_back(it->second);
+    it->second->Enter();
+    return true;
+}
+
+void Main::PopState() {
+    if (m_stateStack.empty())
+        return;
+    m_stateStack.back()->Exit();
+    m_stateStack.pop_back();
+    if (!m_stateStack.empty())
+        m_stateStack.back()->Resume();
+    else
+        m_running = 2;
+}
+
+bool Main::HandleEvent(const event::IEvent& event) {
+    if (event.event_type() != event::ApplicationStateEvent::kEventType)
+        return false;
+    const auto& request = static_cast<const event::ApplicationStateEvent&>(event);
+    switch (request.type()) {
+    case event::ApplicationStateEvent::PUSH_STATE:
+        PushState(request.state());
+        return false;
+    case event::ApplicationStateEvent::POP_STATE:
+        if (request.state().empty()) {
+            PopState();
+        } else {
+            auto it = m_states.find(request.state());
+            if (it != m_states.end()) {
+                while (!m_stateStack.empty() && m_stateStack.back() != it->second)
+                    PopState();
+            }
+        }
+        return true;
+    }
+    return false;
+}
+
+} // namespace application

@@ -1,0 +1,64 @@
+#pragma once
+
+#include "application/FrameThrottle.h"
+
+#include <base/Singleton.h>
+#include <event/IListener.h>
+
+#include <deque>
+#include <map>
+#include <string>
+
+namespace Ogre {
+class Timer;
+}
+namespace base {
+class Config;
+class UserData;
+}
+namespace event {
+class Manager;
+}
+
+namespace application {
+
+class IApplicationState;
+
+// The application object: creates the engine services in order, runs the
+// main loop and owns the stack of application states.
+class Main : public base::Singleton<Main>, public event::IListener {
+public:
+    Main();
+    virtual ~Main();
+
+    bool Init();
+    void Run();
+    // One pass of the main loop, given the iteration's duration.
+    void RunIteration(double microseconds);
+
+    void AddState(const std::string& name, IApplicationState* state);
+    void ChangeState(const std::string& name);
+    bool PushState(const std::string& name);
+    void PopState();
+
+    const char* Name() override { return "AppMain"; }
+    bool HandleEvent(const event::IEvent& event) override;
+
+    bool IsRunning() const { return m_running == 1; }
+    IApplicationState* CurrentState() const { return m_stateStack.empty() ? nullptr : m_stateStack.back(); }
+    size_t StackSize() const { return m_stateStack.size(); }
+
+private:
+    bool SetupResources();
+
+    base::Config* m_config = nullptr;
+    base::UserData* m_userData = nullptr;
+    event::Manager* m_events = nullptr;
+    int m_running = 0;
+    Ogre::Timer* m_timer = nullptr;
+    std::deque<IApplicationState*> m_stateStack;
+    std::map<std::string, IApplicationState*> m_states;
+    FrameThrottle m_throttle;
+};
+
+} // namespace application
