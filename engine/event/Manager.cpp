@@ -23,8 +23,25 @@ Manager::~Manager() {
     m_eventTypes.clear();
 }
 
+bool Manager::hasType(const base::StringHash& type) const {
+    auto it = std::lower_bound(m_eventTypes.begin(), m_eventTypes.end(), type);
+    return it != m_eventTypes.end() && *it == type;
+}
+
+void Manager::insertType(const base::StringHash& type) {
+    auto it = std::lower_bound(m_eventTypes.begin(), m_eventTypes.end(), type);
+    if (it == m_eventTypes.end() || *it != type)
+        m_eventTypes.insert(it, type);
+}
+
+void Manager::eraseType(const base::StringHash& type) {
+    auto it = std::lower_bound(m_eventTypes.begin(), m_eventTypes.end(), type);
+    if (it != m_eventTypes.end() && *it == type)
+        m_eventTypes.erase(it);
+}
+
 bool Manager::AddListener(IListener& listener, const base::StringHash& type) {
-    m_eventTypes.insert(type);
+    insertType(type);
     ListenerList& list = m_listeners[type.hash()];
     if (std::find(list.begin(), list.end(), &listener) == list.end())
         list.push_back(&listener);
@@ -44,12 +61,12 @@ bool Manager::RemoveListener(IListener& listener, const base::StringHash& type) 
         *it = nullptr;
         m_needsCompaction = true;
         if (std::all_of(list.begin(), list.end(), [](IListener* l) { return l == nullptr; }))
-            m_eventTypes.erase(type);
+            eraseType(type);
     } else {
         list.erase(it);
         if (list.empty()) {
             m_listeners.erase(entry);
-            m_eventTypes.erase(type);
+            eraseType(type);
         }
     }
     return true;
@@ -82,7 +99,7 @@ void Manager::compactLists() const {
 }
 
 bool Manager::Fire(const IEvent& event) const {
-    if (m_eventTypes.count(event.event_type()) == 0)
+    if (!hasType(event.event_type()))
         return true;
     deliver(event);
     return true;
@@ -91,7 +108,7 @@ bool Manager::Fire(const IEvent& event) const {
 bool Manager::QueueEvent(const IEvent* event) {
     if (!event)
         return true;
-    if (m_eventTypes.count(event->event_type()) == 0) {
+    if (!hasType(event->event_type())) {
         delete event;
         return true;
     }
@@ -100,7 +117,7 @@ bool Manager::QueueEvent(const IEvent* event) {
 }
 
 bool Manager::AbortEvent(base::StringHash type, bool allOfType) {
-    if (m_eventTypes.count(type) == 0 || !allOfType)
+    if (!hasType(type) || !allOfType)
         return true;
     auto& queue = m_queues[m_activeQueue];
     auto keep = std::stable_partition(queue.begin(), queue.end(), [&](const IEvent* ev) {

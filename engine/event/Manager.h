@@ -7,7 +7,6 @@
 #include <cstdint>
 #include <deque>
 #include <map>
-#include <set>
 #include <vector>
 
 namespace event {
@@ -37,7 +36,12 @@ private:
     void deliver(const IEvent& event) const;
     void compactLists() const;
 
-    std::set<base::StringHash> m_eventTypes;
+    bool hasType(const base::StringHash& type) const;
+    void insertType(const base::StringHash& type);
+    void eraseType(const base::StringHash& type);
+
+    // Kept sorted by hash: a flat ordered set makes the "nobody listens" check cheap.
+    std::vector<base::StringHash> m_eventTypes;
     std::deque<const IEvent*> m_queues[2];
     // Removed listeners are nulled while a delivery walks the lists and
     // erased once the outermost walk ends, so any removal during delivery is safe.

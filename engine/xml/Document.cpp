@@ -45,8 +45,11 @@ bool copyFile(const std::string& from, const std::string& to) {
 
 bool Document::loadDocument() {
     const bool existed = fileExists(m_path);
-    if (LoadFile(m_path))
+    const bool parsed = LoadFile(m_path);
+    // The parser is lenient: text without any element still "loads".
+    if (parsed && getRoot())
         return true;
+    const std::string reason = parsed ? "Document has no root element" : ErrorDesc();
 
     std::string kept;
     if (existed) {
@@ -54,7 +57,7 @@ bool Document::loadDocument() {
         kept = copyFile(m_path, backup) ? " (unreadable file kept as \"" + backup + "\")"
                                         : " (could not keep a copy of the unreadable file)";
     }
-    std::cerr << "Can't load File: \"" << m_path << "\" - creating virtual file -->" << ErrorDesc()
+    std::cerr << "Can't load File: \"" << m_path << "\" - creating virtual file -->" << reason
               << kept << std::endl;
 
     if (getRoot())

@@ -1,1 +1,0 @@
-#include <base/StringHash.h>
