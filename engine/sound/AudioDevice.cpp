@@ -19,7 +19,7 @@ const char* const AudioDevice::kDeviceVariable = "KB_SOUND_DEVICE";
 
 AudioDevice::AudioDevice()
     : m_device(nullptr), m_context(nullptr), m_initialised(false), m_muted(false), m_maxSources(0),
-      m_sourcesInUse(0) {}
+      m_sourcesInUse(0), m_limitReported(false) {}
 
 AudioDevice::~AudioDevice() {
     for (AudioSource* source : m_sources)
@@ -148,8 +148,15 @@ bool AudioDevice::isMuted() const {
 }
 
 unsigned AudioDevice::acquireSource() {
-    if (!m_context || m_sourcesInUse >= m_maxSources)
+    if (!m_context)
         return 0;
+    if (m_sourcesInUse >= m_maxSources) {
+        if (!m_limitReported)
+            std::cerr << "AudioDevice: all " << m_maxSources << " sound sources in use, further sounds play silently"
+                      << std::endl;
+        m_limitReported = true;
+        return 0;
+    }
     alGetError();
     ALuint source = 0;
     alGenSources(1, &source);
@@ -166,6 +173,7 @@ void AudioDevice::releaseSource(unsigned source) {
     alDeleteSources(1, &name);
     if (m_sourcesInUse > 0)
         --m_sourcesInUse;
+    m_limitReported = false;
 }
 
 std::size_t AudioDevice::sourcesInUse() const {

@@ -68,6 +68,7 @@ private:
     bool m_muted;
     unsigned m_maxSources;
     std::size_t m_sourcesInUse;
+    bool m_limitReported;
     std::vector<AudioSource*> m_sources;
     std::map<std::string, AudioSource*> m_names;
 };

@@ -182,9 +182,10 @@ void AudioSource::detach() {
 bool AudioSource::attach() {
     if (m_source)
         return true;
-    if (!m_device || !m_decoder || m_totalFrames <= 0)
+    if (!m_device || m_totalFrames <= 0)
         return false;
-    if (!m_stream && !m_loaded && !loadAll())
+    // A fully loaded sound keeps its samples even when no source was free last time.
+    if (m_stream ? !m_decoder : (!m_loaded && !(m_decoder && loadAll())))
         return false;
     const unsigned source = m_device->acquireSource();
     if (!source)
