@@ -1,0 +1,167 @@
+#include "ui/Dialog.h"
+
+#include "base/Config.h"
+#include "ui/Manager.h"
+
+#include <MyGUI.h>
+
+#include <cstdint>
+
+namespace ui {
+
+namespace {
+const float kSlideSeconds = 0.5f;
+const char* const kSlideMotion = "Inertional";
+const char* const kTooltipPanel = "tooltipPanel";
+const char* const kTooltipText = "tooltipText";
+const int kTooltipOffset = 20;
+
+MyGUI::IntPoint toPoint(const Ogre::Vector2& point) {
+    return MyGUI::IntPoint(static_cast<int>(point.x), static_cast<int>(point.y));
+}
+} // namespace
+
+Dialog::Dialog(std::string layer, std::string windowName, std::string dialogName, EEntryDirection entryDirection)
+    : m_layer(std::move(layer)), m_windowName(std::move(windowName)), m_dialogName(std::move(dialogName)),
+      m_entryDirection(entryDirection) {
+    if (MyGUI::Gui* gui = MyGUI::Gui::getInstancePtr()) {
+        m_window = gui->createWidgetT(
+            "Widget", m_skin,
+            MyGUI::IntCoord(static_cast<int>(m_position.x), static_cast<int>(m_position.y),
+                            static_cast<int>(m_size.x), static_cast<int>(m_size.y)),
+            MyGUI::Align(MyGUI::Align::Enum(m_alignment)), m_layer, m_windowName);
+        m_window->setVisible(false);
+    }
+}
+
+Dialog::~Dialog() = default;
+
+void Dialog::Update(double) {}
+
+void Dialog::set_position(const int& x, const int& y) {
+    m_position = Ogre::Vector2(static_cast<float>(x), static_cast<float>(y));
+    if (m_window)
+        m_window->setPosition(x, y);
+}
+
+void Dialog::set_size(const int& width, const int& height) {
+    m_size = Ogre::Vector2(static_cast<float>(width), static_cast<float>(height));
+    if (m_window)
+        m_window->setSize(width, height);
+}
+
+Ogre::Vector2 Dialog::offscreenPoint() const {
+    uint16_t screenWidth = 0;
+    uint16_t screenHeight = 0;
+    if (auto* config = base::Config::getSingleton()) {
+        screenWidth = static_cast<uint16_t>(config->getInt("Display", "width", 0));
+        screenHeight = static_cast<uint16_t>(config->getInt("Display", "height", 0));
+    }
+    switch (m_entryDirection) {
+    case TOP:
+        return Ogre::Vector2(m_position.x, -m_size.y);
+    case RIGHT:
+        return Ogre::Vector2(screenWidth, m_position.y);
+    case BOTTOM:
+        return Ogre::Vector2(m_position.x, screenHeight);
+    case LEFT:
+        return Ogre::Vector2(-m_size.x, m_position.y);
+    case NONE:
+        break;
+    }
+    return m_position;
+}
+
+void Dialog::slideTo(const Ogre::Vector2& target, bool removeWhenDone) {
+    auto* controllers = MyGUI::ControllerManager::getInstancePtr();
+    if (!controllers || !m_window)
+        return;
+    MyGUI::ControllerItem* item = controllers->createItem(MyGUI::ControllerPosition::getClassTypeName());
+    auto* slide = item->castType<MyGUI::ControllerPosition>();
+    slide->setPosition(toPoint(target));
+    slide->setTime(kSlideSeconds);
+    slide->setFunction(kSlideMotion);
+    if (removeWhenDone)
+        slide->eventPostAction += MyGUI::newDelegate(this, &Dialog::slideOutDone);
+    controllers->addItem(m_window, slide);
+}
+
+void Dialog::showWindow() {
+    if (auto* manager = Manager::getSingleton())
+        manager->AddDialog(this);
+    if (!m_window)
+        return;
+    AddTooltips(m_window);
+    m_window->setVisible(true);
+    if (m_entryDirection != NONE) {
+        m_window->setPosition(toPoint(offscreenPoint()));
+        slideTo(m_position, false);
+    }
+}
+
+void Dialog::exitWindow() {
+    m_exiting = true;
+    if (m_entryDirection == NONE || !m_window || !MyGUI::ControllerManager::getInstancePtr()) {
+        removeWindow(m_window);
+        return;
+    }
+    slideTo(offscreenPoint(), true);
+}
+
+void Dialog::slideOutDone(MyGUI::Widget* widget, MyGUI::ControllerItem*) {
+    removeWindow(widget);
+}
+
+void Dialog::removeWindow(MyGUI::Widget* widget) {
+    if (widget) {
+        if (MyGUI::Gui* gui = MyGUI::Gui::getInstancePtr())
+            gui->destroyWidget(widget);
+    }
+    if (widget == m_window)
+        m_window = nullptr;
+    if (auto* manager = Manager::getSingleton())
+        manager->RemoveDialog(this);
+    delete this;
+}
+
+void Dialog::AddTooltips(MyGUI::Widget* widget) {
+    if (!widget)
+        return;
+    if (widget->getNeedToolTip() && !widget->getUserString("tooltip").empty())
+        widget->eventToolTip += MyGUI::newDelegate(this, &Dialog::notifyToolTip);
+    const size_t count = widget->getChildCount();
+    for (size_t i = 0; i < count; ++i)
+        AddTooltips(widget->getChildAt(i));
+}
+
+void Dialog::notifyToolTip(MyGUI::Widget* widget, const MyGUI::ToolTipInfo& info) {
+    MyGUI::Gui* gui = MyGUI::Gui::getInstancePtr();
+    if (!gui || !widget)
+        return;
+    MyGUI::Widget* panel = gui->findWidgetT(kTooltipPanel, false);
+    auto* text = gui->findWidget<MyGUI::TextBox>(kTooltipText, false);
+    if (!panel || !text)
+        return;
+
+    switch (info.type) {
+    case MyGUI::ToolTipInfo::Show: {
+        const MyGUI::IntSize parent = panel->getParentSize();
+        panel->setSize(parent.width / 2, parent.height / 2);
+        text->setCaptionWithReplacing(widget->getUserString("tooltip"));
+        const MyGUI::IntSize textSize = text->getTextSize();
+        panel->setSize(textSize.width + 26, textSize.height + 26);
+        text->setSize(textSize.width + 20, textSize.height + 20);
+        panel->setVisible(true);
+        panel->setPosition(info.point + MyGUI::IntPoint(kTooltipOffset, kTooltipOffset));
+        break;
+    }
+    case MyGUI::ToolTipInfo::Move:
+        panel->setPosition(info.point + MyGUI::IntPoint(kTooltipOffset, kTooltipOffset));
+        break;
+    case MyGUI::ToolTipInfo::Hide:
+        panel->setVisible(false);
+        break;
+    }
+}
+
+} // namespace ui

@@ -1,0 +1,55 @@
+#include "application/InGameMenuState.h"
+
+#include <base/StringHash.h>
+#include <ui/Dialog.h>
+#include <ui/Manager.h>
+
+namespace application {
+
+namespace {
+// The type the in-game menu dialog is filed under while open.
+const base::StringHash kIngameMenu("IngameMenu");
+} // namespace
+
+InGameMenuState::~InGameMenuState() {
+    closeMenu();
+}
+
+void InGameMenuState::Enter() {
+    openMenu();
+}
+
+void InGameMenuState::Resume() {
+    openMenu();
+}
+
+void InGameMenuState::Exit() {
+    closeMenu();
+}
+
+bool InGameMenuState::Pause() {
+    Exit();
+    return true;
+}
+
+void InGameMenuState::openMenu() {
+    ui::Manager* manager = ui::Manager::getSingleton();
+    if (m_menu && manager && manager->GetDialog(kIngameMenu) != m_menu)
+        m_menu = nullptr;
+    // The in-game menu dialog is constructed here (m_menu = new ui::IngameMenu())
+    // once it exists.
+    if (manager)
+        manager->EnableMousePointer(true);
+}
+
+void InGameMenuState::closeMenu() {
+    if (!m_menu)
+        return;
+    ui::Dialog* menu = m_menu;
+    m_menu = nullptr;
+    ui::Manager* manager = ui::Manager::getSingleton();
+    if (manager && manager->GetDialog(kIngameMenu) == menu)
+        menu->exitWindow();
+}
+
+} // namespace application

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <ui/Dialog.h>
+
+namespace MyGUI {
+class Widget;
+}
+
+namespace ui {
+
+// The full-screen main menu: background picture and five buttons.
+class MainMenu : public Dialog {
+public:
+    static const base::StringHash kDialogType;
+    static const char* const kButtons[];
+    static const size_t kButtonCount;
+
+    MainMenu();
+    virtual ~MainMenu();
+
+    const base::StringHash& GetType() const override { return kDialogType; }
+    void Resize() override;
+
+    // The one click handler of all buttons, told apart by widget name.
+    void notifyClick(MyGUI::Widget* sender);
+
+    Dialog* loading_panel() const { return m_loadingPanel; }
+
+private:
+    // The loading notice opened for a free drive; closed with the menu.
+    Dialog* m_loadingPanel = nullptr;
+};
+
+} // namespace ui
