@@ -150,6 +150,10 @@ TEST_F(UiWindowTest, QueuedMessageBoxesShowOneAtATimeAndReturnClosesTheVisibleOn
     EXPECT_EQ(at(first).top, -first->getWindow()->getHeight());
     m_world->advance(0.5f, 5);
     EXPECT_EQ(at(first), MyGUI::IntPoint(512 - width / 2, 60));
+    if (const char* path = std::getenv("KB_UI_MESSAGE_SCREENSHOT")) {
+        m_world->draw();
+        m_world->core->getRenderWindow()->writeContentsToFile(path);
+    }
 
     // Return reaches only the visible box, which closes at the next update.
     press(OIS::KC_RETURN);
@@ -298,6 +302,10 @@ TEST_F(UiWindowTest, TooltipsFollowTheUserString) {
     EXPECT_EQ(text->getCaption().asUTF8().find("#{"), std::string::npos);
     EXPECT_EQ(panel->getPosition(), MyGUI::IntPoint(startArea.left + 40, startArea.top + 30));
     EXPECT_EQ(panel->getWidth(), text->getTextSize().width + 26);
+    if (const char* path = std::getenv("KB_UI_TOOLTIP_SCREENSHOT")) {
+        m_world->draw();
+        m_world->core->getRenderWindow()->writeContentsToFile(path);
+    }
 
     // The exit button wants no tooltip: moving onto it hides the panel for good.
     const MyGUI::IntCoord exitArea = exitButton->getAbsoluteCoord();
