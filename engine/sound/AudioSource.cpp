@@ -24,8 +24,10 @@ AudioSource::AudioSource(AudioDevice* device, std::string name, std::unique_ptr<
         m_rate = m_decoder->rate();
         m_totalFrames = m_decoder->totalFrames();
     }
-    // Pre-buffering takes the OpenAL source and fills the ring now, so the
-    // first play starts without decoding.
+    // A fully loaded sound decodes while the game loads, not at its first play.
+    // Pre-buffering also takes the OpenAL source and fills the ring now.
+    if (!m_stream && m_decoder && m_device && m_device->hasDevice())
+        loadAll();
     if (prebuffer && attach())
         prime();
 }
@@ -39,6 +41,10 @@ const std::string& AudioSource::name() const {
 }
 
 void AudioSource::play() {
+    // The end of a sound is noticed in update(); one that ran out since then
+    // counts as stopped here, so the request restarts it instead of being lost.
+    if (m_state == EState::kPlaying && m_source)
+        update(0.0);
     if (m_state == EState::kPlaying)
         return;
     if (m_state == EState::kPaused) {
@@ -182,7 +188,7 @@ void AudioSource::detach() {
 bool AudioSource::attach() {
     if (m_source)
         return true;
-    if (!m_device || m_totalFrames <= 0)
+    if (!m_device || !m_device->hasDevice() || m_totalFrames <= 0)
         return false;
     // A fully loaded sound keeps its samples even when no source was free last time.
     if (m_stream ? !m_decoder : (!m_loaded && !(m_decoder && loadAll())))

@@ -244,6 +244,14 @@ TEST_F(SoundPlayback, PlaysToTheEndOnADevice) {
     effect.play();
     EXPECT_TRUE(effect.IsPlaying());
     EXPECT_LT(effect.source()->playPosition(), 0.1);
+
+    // Also when it ran out since the last update: the request is not lost.
+    std::this_thread::sleep_for(std::chrono::milliseconds(800));
+    EXPECT_TRUE(effect.IsPlaying()); // nobody updated yet
+    effect.play();
+    run(0.2, [] { return true; });
+    EXPECT_TRUE(effect.IsPlaying());
+    EXPECT_GT(effect.source()->playPosition(), 0.1);
     effect.stop();
 }
 
