@@ -1,0 +1,393 @@
+#include "game/SceneLoader.h"
+
+#include "physics/PhysicsCore.h"
+#include "xml/Element.h"
+#include "xml/Iterator.h"
+
+#if __has_include("display/Core.h")
+#include "display/Core.h"
+#define KB_HAVE_RENDER_CORE 1
+#endif
+#if __has_include("display/cam/CameraManager.h")
+#include "display/cam/CameraManager.h"
+#define KB_HAVE_CAMERA_MANAGER 1
+#endif
+
+#include <OGRE/OgreEntity.h>
+#include <OGRE/OgreLight.h>
+#include <OGRE/OgreMaterialManager.h>
+#include <OGRE/OgreSceneManager.h>
+#include <OGRE/OgreSceneNode.h>
+#include <OGRE/OgreShadowCameraSetupPSSM.h>
+#include <OGRE/OgreSubEntity.h>
+#include <OGRE/Terrain/OgreTerrain.h>
+#include <OGRE/Terrain/OgreTerrainGroup.h>
+#include <OGRE/Terrain/OgreTerrainMaterialGeneratorA.h>
+
+#include <exception>
+#include <iostream>
+#include <memory>
+
+namespace game {
+
+namespace {
+const char* const kSkyGroup = "GameCore";
+const char* const kTerrainGroup = "General";
+
+// The rendering engine reports a bad name or a missing mesh by throwing; one
+// bad element must not cost the rest of the scene.
+void report(const std::string& what, const std::exception& error) {
+    std::cerr << "SceneLoader: " << what << " skipped: " << error.what() << std::endl;
+}
+} // namespace
+
+SceneLoader::SceneLoader(const std::string& fileName, Ogre::SceneManager* sceneManager)
+    : m_document(fileName), m_sceneManager(sceneManager), m_terrainGroup(nullptr), m_terrainOptions(nullptr) {}
+
+SceneLoader::SceneLoader(const SceneLoader& other) = default;
+
+SceneLoader& SceneLoader::operator=(const SceneLoader& other) = default;
+
+SceneLoader::~SceneLoader() = default;
+
+bool SceneLoader::Init() {
+    // Read only: the scene is an asset, never rewritten by the game.
+    if (m_document.LoadFile(m_document.path()))
+        return true;
+    std::cerr << "SceneLoader: can't load scene \"" << m_document.path() << "\": " << m_document.ErrorDesc()
+              << std::endl;
+    m_document.Clear();
+    m_document.ClearError();
+    return false;
+}
+
+void SceneLoader::ParseScene() {
+    if (!m_sceneManager) {
+        std::cerr << "SceneLoader: no scene manager to build \"" << m_document.path() << "\" in" << std::endl;
+        return;
+    }
+    if (std::unique_ptr<xml::Iterator> it{xml::Iterator::Find(m_document, "environment")})
+        ProcessEnvironment(*it);
+    if (std::unique_ptr<xml::Iterator> it{xml::Iterator::Find(m_document, "light")})
+        ProcessLight(*it, m_sceneManager->getRootSceneNode());
+    if (std::unique_ptr<xml::Iterator> it{xml::Iterator::Find(m_document, "nodes")}) {
+        if (it->goToFirstChild())
+            ProcessNodes(*it, nullptr);
+    }
+    if (std::unique_ptr<xml::Iterator> it{xml::Iterator::Find(m_document, "terrain")})
+        ProcessTerrain(*it);
+}
+
+void SceneLoader::ProcessEnvironment(xml::Iterator it) {
+    if (xml::Element* skyBox = it.GetChild("skyBox"))
+        ProcessSkyBox(skyBox);
+    if (xml::Element* skyDome = it.GetChild("skyDome"))
+        ProcessSkyDome(skyDome);
+    if (const xml::Element* ambient = it.GetChild("colourAmbient"))
+        m_sceneManager->setAmbientLight(ParseColor(ambient));
+}
+
+void SceneLoader::ProcessSkyBox(xml::Element* element) {
+    const std::string material = element->GetAttribute("material");
+    const float distance = element->GetAttributeFloat("distance", 3000.0f);
+    const bool drawFirst = element->GetAttributeBool("drawFirst", true);
+    const bool active = element->GetAttributeBool("active", false);
+    if (!active)
+        return;
+    const xml::Element* rotation = element->GetChild("rotation");
+    const Ogre::Quaternion orientation = rotation ? ParseQuaternion(rotation) : Ogre::Quaternion::IDENTITY;
+    try {
+        m_sceneManager->setSkyBox(true, material, distance, drawFirst, orientation, kSkyGroup);
+    } catch (const std::exception& error) {
+        report("sky box \"" + material + "\"", error);
+    }
+}
+
+void SceneLoader::ProcessSkyDome(xml::Element* element) {
+    const std::string material = element->GetAttribute("material");
+    const float curvature = element->GetAttributeFloat("curvature", 10.0f);
+    const float tiling = element->GetAttributeFloat("tiling", 8.0f);
+    const float distance = element->GetAttributeFloat("distance", 3000.0f);
+    const bool drawFirst = element->GetAttributeBool("drawFirst", true);
+    const bool active = element->GetAttributeBool("active", false);
+    if (!active)
+        return;
+    const xml::Element* rotation = element->GetChild("rotation");
+    const Ogre::Quaternion orientation = rotation ? ParseQuaternion(rotation) : Ogre::Quaternion::IDENTITY;
+    try {
+        m_sceneManager->setSkyDome(true, material, curvature, tiling, distance, drawFirst, orientation, 16, 16, -1,
+                                   kSkyGroup);
+    } catch (const std::exception& error) {
+        report("sky dome \"" + material + "\"", error);
+    }
+}
+
+void SceneLoader::ProcessLight(xml::Iterator it, Ogre::SceneNode* parent) {
+    const xml::Element* element = it.current();
+    const std::string name = element->GetAttribute("name");
+    Ogre::Light* light = nullptr;
+    try {
+        light = name.empty() ? m_sceneManager->createLight() : m_sceneManager->createLight(name);
+    } catch (const std::exception& error) {
+        report("light \"" + name + "\"", error);
+        return;
+    }
+    // The light gets a node of its own below the parent: placing and turning
+    // the light moves that node, never the parent.
+    Ogre::SceneNode* node = (parent ? parent : m_sceneManager->getRootSceneNode())->createChildSceneNode();
+    node->attachObject(light);
+
+    const std::string type = element->GetAttribute("type");
+    if (type == "point" || type == "radPoint")
+        light->setType(Ogre::Light::LT_POINT);
+    else if (type == "directional")
+        light->setType(Ogre::Light::LT_DIRECTIONAL);
+    else if (type == "spot")
+        light->setType(Ogre::Light::LT_SPOTLIGHT);
+    light->setCastShadows(element->GetAttributeBool("castShadows", true));
+    light->setVisible(element->GetAttributeBool("visible", true));
+
+    if (const xml::Element* position = element->GetChild("position"))
+        node->setPosition(ParseVector3(position));
+    for (const char* directionName : {"normal", "directionVector"}) {
+        const xml::Element* direction = element->GetChild(directionName);
+        if (!direction)
+            continue;
+        const Ogre::Vector3 towards = ParseVector3(direction);
+        if (towards.isZeroLength())
+            continue;
+        node->setOrientation(Ogre::Vector3::NEGATIVE_UNIT_Z.getRotationTo(towards.normalisedCopy()));
+    }
+    if (const xml::Element* diffuse = element->GetChild("colourDiffuse"))
+        light->setDiffuseColour(ParseColor(diffuse));
+    if (const xml::Element* specular = element->GetChild("colourSpecular"))
+        light->setSpecularColour(ParseColor(specular));
+
+    if (light->getType() == Ogre::Light::LT_DIRECTIONAL)
+        return;
+    if (const xml::Element* attenuation = element->GetChild("lightAttenuation"))
+        ProcessLightAttenuation(attenuation, light);
+    if (const xml::Element* range = element->GetChild("lightRange"))
+        ProcessLightRange(range, light);
+}
+
+void SceneLoader::ProcessLightAttenuation(const xml::Element* element, Ogre::Light* light) {
+    light->setAttenuation(element->GetAttributeFloat("range", 0.0f), element->GetAttributeFloat("constant", 0.0f),
+                          element->GetAttributeFloat("linear", 0.0f), element->GetAttributeFloat("quadratic", 0.0f));
+}
+
+void SceneLoader::ProcessLightRange(const xml::Element* element, Ogre::Light* light) {
+    const Ogre::Angle inner(element->GetAttributeFloat("inner", 0.0f));
+    const Ogre::Angle outer(element->GetAttributeFloat("outer", 0.0f));
+    light->setSpotlightRange(Ogre::Radian(inner), Ogre::Radian(outer), element->GetAttributeFloat("falloff", 1.0f));
+}
+
+void SceneLoader::ProcessNodes(xml::Iterator it, Ogre::SceneNode* parent) {
+    Ogre::SceneNode* parentNode = parent ? parent : m_sceneManager->getRootSceneNode();
+    do {
+        const xml::Element* element = it.current();
+        const std::string name = element->GetAttribute("name");
+        Ogre::SceneNode* node = nullptr;
+        try {
+            node = name.empty() ? parentNode->createChildSceneNode() : parentNode->createChildSceneNode(name);
+        } catch (const std::exception& error) {
+            report("node \"" + name + "\"", error);
+            continue;
+        }
+        if (const xml::Element* position = element->GetChild("position"))
+            node->setPosition(ParseVector3(position));
+        if (const xml::Element* rotation = element->GetChild("rotation"))
+            node->setOrientation(ParseQuaternion(rotation));
+        if (const xml::Element* scale = element->GetChild("scale"))
+            node->setScale(ParseVector3(scale));
+        node->setInitialState();
+
+        const bool isTrigger = name.find("trigger") != std::string::npos;
+        const bool isSpawn = name.find("spawn") != std::string::npos;
+        const xml::Element* entity = element->GetChild("entity");
+        if (entity && !isTrigger && !isSpawn)
+            ProcessEntity(entity, node, true);
+    } while (it.NextSibling());
+}
+
+void SceneLoader::ProcessEntity(const xml::Element* element, Ogre::SceneNode* node, bool isStatic) {
+    for (const xml::Element* current = element; current; current = current->GetSibling("entity")) {
+        const std::string name = current->GetAttribute("name");
+        const std::string meshFile = current->GetAttribute("meshFile");
+        Ogre::Entity* entity = nullptr;
+        try {
+            entity = name.empty() ? m_sceneManager->createEntity(meshFile) : m_sceneManager->createEntity(name, meshFile);
+        } catch (const std::exception& error) {
+            report("entity \"" + name + "\" (" + meshFile + ")", error);
+            continue;
+        }
+        entity->setCastShadows(current->GetAttributeBool("castShadows", false));
+
+        for (const xml::Element* sub = current->GetChild("subentity"); sub; sub = sub->GetSibling("subentity")) {
+            const std::string materialName = sub->GetAttribute("materialName");
+            const int index = sub->GetAttributeInt("index", -1);
+            if (index == -1)
+                continue;
+            Ogre::MaterialPtr material = Ogre::MaterialManager::getSingleton().getByName(materialName);
+            if (!material) {
+                std::cerr << "SceneLoader: material \"" << materialName << "\" of entity \"" << name
+                          << "\" not found" << std::endl;
+                continue;
+            }
+            if (index < 0 || static_cast<unsigned int>(index) >= entity->getNumSubEntities()) {
+                std::cerr << "SceneLoader: entity \"" << name << "\" has no sub-entity " << index << std::endl;
+                continue;
+            }
+            entity->getSubEntity(index)->setMaterial(material);
+        }
+
+#ifdef KB_HAVE_RENDER_CORE
+        if (display::Core* core = display::Core::getSingleton()) {
+            for (unsigned int i = 0; i < entity->getNumSubEntities(); ++i) {
+                Ogre::SubEntity* sub = entity->getSubEntity(i);
+                try {
+                    Ogre::MaterialPtr receiver = core->BuildPSSMMaterial(sub->getMaterial());
+                    if (receiver)
+                        sub->setMaterial(receiver);
+                } catch (const std::exception& error) {
+                    report("shadow material of \"" + sub->getMaterialName() + "\"", error);
+                }
+            }
+        }
+#endif
+
+        node->attachObject(entity);
+        if (isStatic) {
+            if (physics::PhysicsCore* physics = physics::PhysicsCore::getSingleton())
+                physics->AddStaticEntity(entity, node);
+        } else {
+            entity->setVisible(false);
+        }
+    }
+}
+
+void SceneLoader::ProcessTerrain(xml::Iterator it) {
+    const float worldSize = it.GetAttibuteFloat("worldSize", 0.0f);
+    const int mapSize = it.GetAttibuteInt("mapSize", 0);
+    it.GetAttribute("colourmapEnabled");
+    it.GetAttibuteInt("colourMapTextureSize", 0);
+    const int compositeMapDistance = it.GetAttibuteInt("tuningCompositeMapDistance", 0);
+    const int maxPixelError = it.GetAttibuteInt("tuningMaxPixelError", 0);
+    if (mapSize < 2 || worldSize <= 0.0f) {
+        std::cerr << "SceneLoader: terrain with map size " << mapSize << " and world size " << worldSize
+                  << " skipped" << std::endl;
+        return;
+    }
+
+    // A stand-in light that only serves the terrain's baked lighting.
+    Ogre::Light* light = nullptr;
+    try {
+        light = m_sceneManager->createLight("tstLight");
+    } catch (const std::exception& error) {
+        report("terrain light", error);
+    }
+    const Ogre::Vector3 lightDirection = Ogre::Vector3(0.0f, -0.3f, 0.75f).normalisedCopy();
+    const Ogre::ColourValue lightDiffuse(1.0f, 1.0f, 1.0f, 1.0f);
+    if (light) {
+        light->setType(Ogre::Light::LT_DIRECTIONAL);
+        light->setDiffuseColour(lightDiffuse);
+        light->setSpecularColour(Ogre::ColourValue(0.4f, 0.4f, 0.4f, 1.0f));
+    }
+
+    m_terrainOptions = Ogre::TerrainGlobalOptions::getSingletonPtr();
+    if (!m_terrainOptions)
+        m_terrainOptions = OGRE_NEW Ogre::TerrainGlobalOptions();
+    m_terrainOptions->setMaxPixelError(static_cast<Ogre::Real>(maxPixelError));
+    m_terrainOptions->setLightMapDirection(lightDirection);
+    m_terrainOptions->setCompositeMapDistance(static_cast<Ogre::Real>(compositeMapDistance));
+    m_terrainOptions->setCompositeMapAmbient(m_sceneManager->getAmbientLight());
+    m_terrainOptions->setCompositeMapDiffuse(lightDiffuse);
+    m_terrainOptions->setDefaultResourceGroup(kTerrainGroup);
+
+    m_terrainGroup = OGRE_NEW Ogre::TerrainGroup(m_sceneManager, Ogre::Terrain::ALIGN_X_Z,
+                                                 static_cast<Ogre::uint16>(mapSize), worldSize);
+    m_terrainGroup->setFilenameConvention("page_", "ogt");
+    m_terrainGroup->setOrigin(Ogre::Vector3::ZERO);
+    m_terrainGroup->setResourceGroup(kTerrainGroup);
+
+    Ogre::TerrainMaterialGeneratorPtr generator = m_terrainOptions->getDefaultMaterialGenerator();
+    if (auto* profile = dynamic_cast<Ogre::TerrainMaterialGeneratorA::SM2Profile*>(generator->getActiveProfile())) {
+        profile->setReceiveDynamicShadowsDepth(true);
+#ifdef KB_HAVE_CAMERA_MANAGER
+        if (display::cam::CameraManager* cameras = display::cam::CameraManager::getSingleton()) {
+            auto setup = cameras->shadow_camera_setup();
+            profile->setReceiveDynamicShadowsPSSM(dynamic_cast<Ogre::PSSMShadowCameraSetup*>(setup.get()));
+        }
+#endif
+    }
+
+    if (it.goToFirstChild()) {
+        if (const xml::Element* page = it.current()->GetChild("terrainPage"))
+            ProcessTerrainPages(page);
+    }
+
+    try {
+        m_terrainGroup->loadAllTerrains(true);
+    } catch (const std::exception& error) {
+        report("terrain loading", error);
+    }
+    if (light)
+        m_sceneManager->destroyLight(light);
+    m_terrainGroup->freeTemporaryResources();
+}
+
+void SceneLoader::ProcessTerrainPages(const xml::Element* element) {
+    for (const xml::Element* page = element; page; page = page->GetSibling("terrainPage")) {
+        const std::string name = page->GetAttribute("name");
+        const long x = page->GetAttributeInt("pageX", 0);
+        const long y = page->GetAttributeInt("pageY", 0);
+        Ogre::Terrain* terrain = nullptr;
+        try {
+            m_terrainGroup->defineTerrain(x, y, name);
+            m_terrainGroup->loadTerrain(x, y, true);
+            terrain = m_terrainGroup->getTerrain(x, y);
+        } catch (const std::exception& error) {
+            report("terrain page \"" + name + "\"", error);
+            m_terrainGroup->removeTerrain(x, y);
+            continue;
+        }
+        if (!terrain || !terrain->isLoaded()) {
+            std::cerr << "SceneLoader: terrain page \"" << name << "\" did not load" << std::endl;
+            m_terrainGroup->removeTerrain(x, y);
+            continue;
+        }
+
+        // Ogre's rows run towards -z, Bullet's towards +z: the rows are mirrored.
+        const int size = terrain->getSize();
+        const float* source = terrain->getHeightData();
+        float* heights = new float[static_cast<size_t>(size) * size];
+        for (int row = 0; row < size; ++row)
+            std::copy(source + static_cast<size_t>(size - 1 - row) * size,
+                      source + static_cast<size_t>(size - row) * size, heights + static_cast<size_t>(row) * size);
+
+        if (physics::PhysicsCore* physics = physics::PhysicsCore::getSingleton()) {
+            physics->AddTerrain(size, size, heights, terrain->getMinHeight(), terrain->getMaxHeight(),
+                                terrain->getPosition(), terrain->getWorldSize() / static_cast<float>(size - 1),
+                                name);
+        } else {
+            delete[] heights;
+        }
+    }
+}
+
+Ogre::Vector3 SceneLoader::ParseVector3(const xml::Element* element) {
+    return Ogre::Vector3(element->GetAttributeFloat("x", 0.0f), element->GetAttributeFloat("y", 0.0f),
+                         element->GetAttributeFloat("z", 0.0f));
+}
+
+Ogre::Quaternion SceneLoader::ParseQuaternion(const xml::Element* element) {
+    return Ogre::Quaternion(element->GetAttributeFloat("qw", 0.0f), element->GetAttributeFloat("qx", 0.0f),
+                            element->GetAttributeFloat("qy", 0.0f), element->GetAttributeFloat("qz", 0.0f));
+}
+
+Ogre::ColourValue SceneLoader::ParseColor(const xml::Element* element) {
+    return Ogre::ColourValue(element->GetAttributeFloat("r", 0.0f), element->GetAttributeFloat("g", 0.0f),
+                             element->GetAttributeFloat("b", 0.0f), element->GetAttributeFloat("a", 1.0f));
+}
+
+} // namespace game
