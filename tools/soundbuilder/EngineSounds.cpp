@@ -46,7 +46,20 @@ void renderEngine(Clip& out, const EngineInput& in, float gain, Random& random)
     static const double kCylinderGain[] = {1.0, 0.8, 0.93, 0.74};
     static const double kCylinderTiming[] = {0.0, 0.035, -0.02, 0.025};
 
-    Biquad rumble, exhaust, exhaustHigh, block, clatterHigh, clatterBand, clatterBand2, intake, dc;
+    // No two combustions are alike: each firing of the loop gets its own
+    // strength and timing, repeating with the loop (the loop holds a whole
+    // number of firings, so the firing count modulo it lines up at the seam).
+    const std::size_t firingsPerLoop = static_cast<std::size_t>(
+        std::llround(in.rpm(in.loopStart) / 30.0 * in.loopLength));
+    std::vector<double> firingGain(firingsPerLoop), firingTiming(firingsPerLoop);
+    for (std::size_t f = 0; f < firingsPerLoop; ++f)
+    {
+        firingGain[f] = 1.0 + 0.14 * random.bipolar();
+        firingTiming[f] = 0.018 * random.bipolar();
+    }
+
+    Biquad rumble, exhaust, exhaustHigh, block, clatterHigh, clatterBand, clatterBand2, intake, puffLow, dc;
+    puffLow.setLowPass(rate, 1100.0, 0.6);
     rumble.setLowPass(rate, 170.0, 0.9);
     exhaust.setBandPass(rate, 85.0, 2.5);
     exhaustHigh.setBandPass(rate, 310.0, 3.0);
@@ -70,16 +83,17 @@ void renderEngine(Clip& out, const EngineInput& in, float gain, Random& random)
                                                     0.4 * std::sin(kTwoPi * 7.0 * loopT + 1.3));
         const double rpm = in.rpm(t) * wobble;
         const double load = in.load(t);
-        const double firing = rpm / 30.0;
-        phi += firing / rate;
+        const double firingRate = rpm / 30.0;
+        phi += firingRate / rate;
 
         const double whole = std::floor(phi);
         const double u = phi - whole;
         const int cylinder = static_cast<int>(static_cast<long long>(whole) & 3);
-        const double cylGain = kCylinderGain[cylinder];
+        const std::size_t firing = static_cast<std::size_t>(static_cast<long long>(whole)) % firingsPerLoop;
+        const double cylGain = kCylinderGain[cylinder] * firingGain[firing];
 
         // Combustion pressure pulse: raised cosine a little after top dead centre.
-        const double centre = 0.14 + kCylinderTiming[cylinder];
+        const double centre = 0.14 + kCylinderTiming[cylinder] + firingTiming[firing];
         const double width = 0.09;
         double pulse = 0.0;
         if (std::fabs(u - centre) < width)
@@ -88,13 +102,18 @@ void renderEngine(Clip& out, const EngineInput& in, float gain, Random& random)
         const double excitation = pulse * strength;
 
         // Injector knock: a sharp noisy tick at each firing.
-        const double tau = u / firing;
+        const double tau = u / firingRate;
         const std::size_t k = kit::loopIndex(i, loopStart, loopFrames);
         const double knockEnv = std::exp(-tau / 0.0016) * cylGain * (0.25 + 0.75 * load);
         const double knock = noiseA[k] * knockEnv;
         const double clatter =
             clatterBand.process(clatterHigh.process(static_cast<float>(knock))) * 1.2 +
             clatterBand2.process(static_cast<float>(knock)) * 0.5;
+
+        // Each exhaust stroke pushes a breathy puff of gas out of the pipe.
+        const double puffEnv = std::exp(-tau / 0.009) * (1.0 - std::exp(-tau / 0.0015));
+        const double puff = puffLow.process(static_cast<float>(noiseB[(k + loopFrames / 2) % loopFrames] * puffEnv *
+                                                               cylGain * (0.4 + 0.6 * load)));
 
         const double body = rumble.process(static_cast<float>(excitation)) * 1.6 +
                             exhaust.process(static_cast<float>(excitation)) * 1.3 +
@@ -113,10 +132,19 @@ void renderEngine(Clip& out, const EngineInput& in, float gain, Random& random)
                              load * speed * speed;
         const double air = intake.process(noiseB[k]) * (0.05 + 0.12 * speed * speed) * (0.5 + 0.5 * load);
 
-        const double mixed = piped + clatter * 0.55 + whine + turbo + air;
+        const double mixed = piped + clatter * 0.55 + puff * 2.4 + whine + turbo + air;
         const double shaped = std::tanh(mixed * 1.5) / 1.5;
         out.channel(0)[i] = dc.process(static_cast<float>(shaped)) * gain;
     }
+}
+
+/// Drive and slow-down share one level: the game switches between them, and
+/// the cruise at the start of one must be as loud as the cruise of the other.
+void level(Clip& clip)
+{
+    clip.scale(1.1f);
+    if (clip.peak() > 0.95f)
+        clip.normalize(0.95f);
 }
 }
 
@@ -149,7 +177,7 @@ Clip drive(int rate)
         const double v = (low.process(n) * 0.6 + band.process(n) * 0.5) * speed(static_cast<double>(i) / rate);
         clip.channel(0)[i] += static_cast<float>(v * 0.18);
     }
-    clip.normalize(0.89f);
+    level(clip);
     return clip;
 }
 
@@ -163,7 +191,7 @@ Clip slowdown(int rate)
     // Off the throttle from cruise, engine braking down to a 750 rpm idle
     // (25 firings a second, 60 in the 2.4 s idle loop).
     const kit::Curve rpm({{0.0, 2100.0}, {0.2, 2020.0}, {1.6, 1250.0}, {2.9, 790.0}, {3.3, 750.0}});
-    const kit::Curve load({{0.0, 0.65}, {0.2, 0.05}, {2.4, 0.05}, {3.3, 0.3}});
+    const kit::Curve load({{0.0, 0.65}, {0.12, 0.65}, {0.35, 0.05}, {2.4, 0.05}, {3.3, 0.3}});
     EngineInput input{rpm, load, kSlowdownLoopStart, loopLength, 0.012};
     renderEngine(clip, input, 1.0f, random);
 
@@ -193,7 +221,7 @@ Clip slowdown(int rate)
             hissBand.process(hissHigh.process(static_cast<float>(random.bipolar()))) * hissEnv * fade * 0.6;
         clip.channel(0)[i] += static_cast<float>(squeal + dragV + hiss);
     }
-    clip.normalize(0.89f);
+    level(clip);
     return clip;
 }
 }

@@ -244,7 +244,7 @@ Clip baggageLoad(int rate)
     Clip belt = loopNoise(rate, loopLength, random);
     Svf friction, low;
     belt.processLoop(0, [&](float x, std::size_t) {
-        return static_cast<float>(friction.bandPass(x, rate, 900.0, 0.3) * 0.12 + low.lowPass(x, rate, 140.0, 0.4) * 0.35);
+        return static_cast<float>(friction.bandPass(x, rate, 900.0, 0.3) * 0.14 + low.lowPass(x, rate, 140.0, 0.4) * 0.2);
     });
     const double rollerRate = whole(11.0, loopLength);
     Biquad rollerTone;
@@ -252,13 +252,13 @@ Clip baggageLoad(int rate)
     for (std::size_t i = 0; i < clip.frames(); ++i)
     {
         const double t = static_cast<double>(i) / rate;
-        const double hum = std::sin(kTwoPi * 100.0 * t) * 0.06 + std::sin(kTwoPi * 50.0 * t) * 0.05 +
-                           std::sin(kTwoPi * 300.0 * t) * 0.015;
+        const double hum = std::sin(kTwoPi * 100.0 * t) * 0.02 + std::sin(kTwoPi * 50.0 * t) * 0.015 +
+                           std::sin(kTwoPi * 300.0 * t) * 0.01;
         const double r = rollerRate * t;
         const double u = r - std::floor(r);
         // Each roller knocks as the splice passes: quick rise, short ring-out.
         const double tick = u * 250.0 * std::exp(1.0 - u * 250.0) * (static_cast<long long>(std::floor(r)) % 2 == 0 ? 1.0 : 0.6);
-        clip.channel(0)[i] = static_cast<float>(hum + belt.channel(0)[i] + tick * 0.1);
+        clip.channel(0)[i] = static_cast<float>(hum + belt.channel(0)[i] + tick * 0.12);
     }
     clip.processLoop(0, [&](float x, std::size_t i) {
         const double t = static_cast<double>(i) / rate;
@@ -323,7 +323,7 @@ Clip fuelPump(int rate)
         const double pulse = std::exp(-u * 8.0) - 0.16;
         const double hum = std::sin(kTwoPi * 100.0 * t) * 0.5 + std::sin(kTwoPi * 200.0 * t + 0.4) * 0.2 +
                            std::sin(kTwoPi * 300.0 * t + 1.1) * 0.12 + std::sin(kTwoPi * shaft * t) * 0.2;
-        motor[i] = static_cast<float>(hum * 0.3 + pulse * 0.22 * (1.0 + 0.2 * std::sin(kTwoPi * shaft * t)));
+        motor[i] = static_cast<float>(hum * 0.12 + pulse * 0.16 * (1.0 + 0.2 * std::sin(kTwoPi * shaft * t)));
     }
     Clip motorClip(rate, 1, loopLength);
     motorClip.channel(0) = motor;

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <complex>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -179,6 +180,156 @@ double envelopeCorrelation(const Decoded& sound, double lagSeconds) {
         den += a * a;
     }
     return den > 0.0 ? num / den : 0.0;
+}
+
+/// Average power spectrum of the mono mix (Hann-windowed 4096-point frames).
+struct Spectrum {
+    int rate = 0;
+    std::vector<double> power;
+
+    double share(double fromHz, double toHz) const {
+        double part = 0.0, total = 0.0;
+        for (std::size_t k = 0; k < power.size(); ++k) {
+            const double f = static_cast<double>(k) * rate / (2.0 * static_cast<double>(power.size()));
+            total += power[k];
+            if (f >= fromHz && f < toHz)
+                part += power[k];
+        }
+        return total > 0.0 ? part / total : 0.0;
+    }
+    /// Share of the energy in the strongest bins: near 1 for a steady tone.
+    double peakShare(std::size_t bins) const {
+        std::vector<double> sorted(power);
+        std::sort(sorted.rbegin(), sorted.rend());
+        double top = 0.0, total = 0.0;
+        for (std::size_t k = 0; k < sorted.size(); ++k) {
+            total += sorted[k];
+            if (k < bins)
+                top += sorted[k];
+        }
+        return total > 0.0 ? top / total : 1.0;
+    }
+    /// Geometric over arithmetic mean between 100 Hz and 10 kHz: near 0 for tones, higher for noise.
+    double flatness() const {
+        double logSum = 0.0, sum = 0.0;
+        int count = 0;
+        for (std::size_t k = 0; k < power.size(); ++k) {
+            const double f = static_cast<double>(k) * rate / (2.0 * static_cast<double>(power.size()));
+            if (f < 100.0 || f > 10000.0)
+                continue;
+            logSum += std::log(power[k] + 1e-20);
+            sum += power[k];
+            ++count;
+        }
+        return count > 0 && sum > 0.0 ? std::exp(logSum / count) / (sum / count) : 0.0;
+    }
+};
+
+void fft(std::vector<std::complex<double>>& a) {
+    const std::size_t n = a.size();
+    for (std::size_t i = 1, j = 0; i < n; ++i) {
+        std::size_t bit = n >> 1;
+        for (; j & bit; bit >>= 1)
+            j ^= bit;
+        j ^= bit;
+        if (i < j)
+            std::swap(a[i], a[j]);
+    }
+    for (std::size_t len = 2; len <= n; len <<= 1) {
+        const double angle = -2.0 * 3.14159265358979323846 / static_cast<double>(len);
+        const std::complex<double> step(std::cos(angle), std::sin(angle));
+        for (std::size_t i = 0; i < n; i += len) {
+            std::complex<double> w(1.0);
+            for (std::size_t j = 0; j < len / 2; ++j) {
+                const std::complex<double> u = a[i + j];
+                const std::complex<double> v = a[i + j + len / 2] * w;
+                a[i + j] = u + v;
+                a[i + j + len / 2] = u - v;
+                w *= step;
+            }
+        }
+    }
+}
+
+Spectrum spectrum(const Decoded& sound) {
+    const std::size_t n = 4096;
+    Spectrum s;
+    s.rate = sound.rate;
+    s.power.assign(n / 2, 0.0);
+    std::vector<std::complex<double>> frame(n);
+    for (std::size_t from = 0; from + n <= sound.frames(); from += n) {
+        for (std::size_t i = 0; i < n; ++i) {
+            double v = 0.0;
+            for (const std::vector<float>& ch : sound.channels)
+                v += ch[from + i];
+            const double window = 0.5 - 0.5 * std::cos(2.0 * 3.14159265358979323846 * static_cast<double>(i) / n);
+            frame[i] = v * window;
+        }
+        fft(frame);
+        for (std::size_t k = 0; k < n / 2; ++k)
+            s.power[k] += std::norm(frame[k]);
+    }
+    return s;
+}
+
+TEST_P(SoundAsset, IsMoreThanATestTone) {
+    const Expected& e = GetParam();
+    const Spectrum s = spectrum(m_sound);
+    EXPECT_LT(s.peakShare(15), 0.95) << e.path << " is a handful of steady tones";
+    EXPECT_GT(s.flatness(), 0.01) << e.path << " has no noisy or transient part";
+}
+
+TEST(SoundAssetContent, EachSoundHasTheColourOfItsSource) {
+    Decoded sound;
+    // Music spans bass, middle and treble.
+    for (const char* path : {"../assets/music/KB_Mainmenu.ogg", "../assets/music/KB_Level.ogg"}) {
+        ASSERT_TRUE(decode(path, sound)) << path;
+        const Spectrum s = spectrum(sound);
+        EXPECT_GT(s.share(0.0, 300.0), 0.15) << path;
+        EXPECT_GT(s.share(300.0, 3000.0), 0.15) << path;
+        EXPECT_GT(s.share(3000.0, 22050.0), 0.005) << path;
+    }
+    // A diesel is mostly low rumble, with the clatter of its injectors on top.
+    for (const char* path : {"../assets/sfx/drive.ogg", "../assets/sfx/slowdown.ogg"}) {
+        ASSERT_TRUE(decode(path, sound)) << path;
+        const Spectrum s = spectrum(sound);
+        EXPECT_GT(s.share(0.0, 300.0), 0.5) << path;
+        EXPECT_GT(s.share(2000.0, 22050.0), 0.005) << path;
+    }
+    // Ratchet clicks are small, hard metal: bright, with hardly any bass.
+    ASSERT_TRUE(decode("../assets/sfx/repair_click.ogg", sound));
+    const Spectrum clicks = spectrum(sound);
+    EXPECT_GT(clicks.share(2000.0, 22050.0), 0.3);
+    EXPECT_LT(clicks.share(0.0, 300.0), 0.05);
+    // A hydraulic pump whines in the middle of the range.
+    ASSERT_TRUE(decode("../assets/sfx/catering_updown.ogg", sound));
+    EXPECT_GT(spectrum(sound).share(300.0, 3000.0), 0.5);
+}
+
+/// Level of the slope of the waveform: a rough loudness that, like the ear,
+/// weighs a deep rumble less than the same swing higher up.
+double slopeLevel(const std::vector<float>& x, std::size_t from, std::size_t to) {
+    double sum = 0.0;
+    for (std::size_t i = from + 1; i < to; ++i)
+        sum += static_cast<double>(x[i] - x[i - 1]) * (x[i] - x[i - 1]);
+    return to > from + 1 ? std::sqrt(sum / static_cast<double>(to - from - 1)) : 0.0;
+}
+
+TEST(SoundAssetVehicles, StartPartsLeadIntoTheirLoops) {
+    Decoded drive, slowdown;
+    ASSERT_TRUE(decode("../assets/sfx/drive.ogg", drive));
+    ASSERT_TRUE(decode("../assets/sfx/slowdown.ogg", slowdown));
+    const auto at = [](const Decoded& d, double seconds) { return static_cast<std::size_t>(seconds * d.rate); };
+    const std::vector<float>& d = drive.channels[0];
+    const std::vector<float>& s = slowdown.channels[0];
+    const double cruise = slopeLevel(d, at(drive, 5.9), drive.frames());
+    // Pulling away starts from idle, quieter than the cruising loop.
+    EXPECT_LT(slopeLevel(d, 0, at(drive, 0.3)), 0.8 * cruise);
+    // Winding down starts from that cruise, at the same loudness...
+    const double start = slopeLevel(s, 0, at(slowdown, 0.1));
+    EXPECT_NEAR(start, cruise, 0.35 * cruise);
+    // ...and settles into a quieter idle.
+    EXPECT_LT(slopeLevel(s, at(slowdown, 3.9), slowdown.frames()), 0.8 * start);
 }
 
 TEST(SoundAssetMusic, HasABeatAndStereoSpread) {
