@@ -1,0 +1,332 @@
+#include "Maps.h"
+
+#include "MissionPlan.h"
+#include "Palette.h"
+#include "Pictograms.h"
+#include "Sprites.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cmath>
+#include <string>
+#include <vector>
+
+namespace assetbuilder
+{
+
+namespace
+{
+
+const float kUpperRoad = 114.0f;
+const float kLowerRoad = 200.0f;
+
+struct Site
+{
+    float x, y;
+};
+
+Site SitePosition(const std::string& name)
+{
+    if (name == "A1") return {45, 100};
+    if (name == "A2") return {90, 100};
+    if (name == "A3") return {135, 100};
+    if (name == "A4") return {180, 100};
+    if (name == "B1") return {252, 104};
+    if (name == "B2") return {292, 104};
+    return {52, 142}; // hangar
+}
+
+float DepotX(Vehicle v)
+{
+    switch (v)
+    {
+    case Vehicle::Catering: return 140;
+    case Vehicle::Fuel: return 200;
+    default: return 260;
+    }
+}
+
+Colour WorkColour(Work w)
+{
+    switch (w)
+    {
+    case Work::Catering: return Colour::Hex(0x3FA9F5);
+    case Work::Refuel: return Colour::Hex(0xE8453C);
+    case Work::Baggage: return Colour::Hex(0x8E5BE8);
+    default: return Colour::Hex(0x45C46B);
+    }
+}
+
+void DrawGround(Raster& r)
+{
+    r.FillRect(0, 0, kMapWidth, kMapHeight, Colour::Hex(0x28402B));
+    // Concrete apron.
+    r.FillRoundRect(6, 40, kMapWidth - 12, kMapHeight - 46, 10, Colour::Hex(0x4B5259));
+    r.Grain(0.035f, 17);
+}
+
+void DrawRoad(Raster& r, float x0, float y0, float x1, float y1)
+{
+    r.Line(x0, y0, x1, y1, 13, Colour::Hex(0x2D3236));
+    r.DashedPolyline({{x0, y0}, {x1, y1}}, 1.2f, 5, 5, Colour(1, 1, 1, 0.55f));
+}
+
+void DrawLayout(Raster& r)
+{
+    DrawGround(r);
+    // Terminals.
+    r.FillRoundRect(14, 6, 214, 30, 3, Colour::Hex(0xB7BEC5));
+    r.FillRect(14, 30, 214, 6, Colour::Hex(0x8D959C));
+    r.FillRoundRect(234, 6, 80, 26, 3, Colour::Hex(0xB7BEC5));
+    r.FillRect(234, 27, 80, 5, Colour::Hex(0x8D959C));
+    // Stands: jet bridges, lead-in lines and aircraft.
+    const char* gates[] = {"A1", "A2", "A3", "A4", "B1", "B2"};
+    for (const char* g : gates)
+    {
+        Site s = SitePosition(g);
+        bool wide = g[0] == 'B';
+        float ay = wide ? 72.0f : 68.0f;
+        r.Line(s.x, 40, s.x, kUpperRoad - 8, 1.5f, palette::Yellow().WithAlpha(0.85f));
+        r.FillRect(s.x + 8, wide ? 32.0f : 36.0f, 5, 16, Colour::Hex(0x9AA2A9));
+        DrawAircraftTop(r, s.x, ay, wide ? 58.0f : 46.0f, Colour::Hex(0xF1F3F5), wide);
+        r.Digits(g + 1, s.x - 18, 42, 8, 1.3f, palette::Yellow());
+        // Gate letter as a small block: A plain, B with a notch.
+        r.Digits(std::string(1, g[0]), s.x - 25, 42, 8, 1.3f, palette::Yellow());
+    }
+    // Service roads.
+    DrawRoad(r, 8, kUpperRoad, kMapWidth - 8, kUpperRoad);
+    DrawRoad(r, 104, kLowerRoad, kMapWidth - 8, kLowerRoad);
+    DrawRoad(r, 110, kUpperRoad, 110, kLowerRoad);
+    DrawRoad(r, 230, kUpperRoad, 230, kLowerRoad);
+    DrawRoad(r, 52, kUpperRoad, 52, 146);
+    // Hangar with its aircraft.
+    r.FillRoundRect(12, 150, 82, 76, 4, Colour::Hex(0x7F8890));
+    r.FillRect(16, 150, 74, 4, Colour::Hex(0x5E666D));
+    DrawAircraftTop(r, 53, 190, 40, Colour::Hex(0xE8ECEF), false);
+    r.Digits("H", 78, 212, 9, 1.5f, palette::Yellow());
+    // Depots along the lower road.
+    struct Depot
+    {
+        float x;
+        Work sign;
+    };
+    const Depot depots[] = {{140, Work::Catering}, {200, Work::Refuel}, {260, Work::Baggage}};
+    for (const Depot& d : depots)
+    {
+        r.FillRoundRect(d.x - 22, 208, 44, 26, 3, Colour::Hex(0x8F979E));
+        r.FillRect(d.x - 22, 208, 44, 4, palette::Orange());
+        DrawWorkSign(r, d.x, 223, 16, d.sign, Colour::Hex(0x1F2326));
+    }
+}
+
+void DrawMarker(Raster& r, float x, float y, int number, const Colour& ring)
+{
+    r.FillCircle(x + 1, y + 1.5f, 9.5f, Colour(0, 0, 0, 0.45f));
+    r.FillCircle(x, y, 9.5f, ring);
+    r.FillCircle(x, y, 7.0f, Colour::Hex(0x15181B));
+    std::string digits = std::to_string(number);
+    float h = 8.0f;
+    float w = digits.size() * (h * 0.5f + 1.6f) - 1.6f;
+    r.Digits(digits, x - w * 0.5f, y - h * 0.5f, h, 1.4f, palette::White());
+}
+
+void DrawStart(Raster& r, float x, float y)
+{
+    r.FillCircle(x + 1, y + 1.5f, 8, Colour(0, 0, 0, 0.45f));
+    r.FillCircle(x, y, 8, palette::Green());
+    r.FillPolygon({{x - 2.5f, y - 4}, {x - 2.5f, y + 4}, {x + 4.5f, y}}, palette::White());
+}
+
+void DrawRoute(Raster& r, const std::vector<Point>& path)
+{
+    r.Polyline(path, 7, Colour(0, 0, 0, 0.4f));
+    r.Polyline(path, 5, palette::Orange());
+    r.DashedPolyline(path, 1.6f, 4, 5, Colour(1, 1, 1, 0.9f));
+}
+
+void DrawMissionNumber(Raster& r, int mission)
+{
+    std::string digits = std::to_string(mission);
+    float h = 14;
+    float w = digits.size() * (h * 0.5f + 2.4f) + 8;
+    r.FillRoundRect(kMapWidth - w - 8, kMapHeight - 26, w, 20, 4, Colour::Hex(0x15181B, 0.85f));
+    r.Digits(digits, kMapWidth - w - 3, kMapHeight - 23, h, 2.2f, palette::Yellow());
+}
+
+Raster PlannedMap(const MissionPlanEntry& entry)
+{
+    Raster r(kMapWidth, kMapHeight);
+    DrawLayout(r);
+    float depot = DepotX(entry.vehicle);
+    std::vector<Point> path = {{depot, kLowerRoad + 4}, {depot, kLowerRoad}};
+    Point at = path.back();
+    bool onUpper = false;
+    for (const Job& job : entry.jobs)
+    {
+        Site s = SitePosition(job.site);
+        if (!onUpper)
+        {
+            float link = s.x > 170 ? 230.0f : 110.0f;
+            path.push_back({link, kLowerRoad});
+            path.push_back({link, kUpperRoad});
+            onUpper = true;
+        }
+        else
+        {
+            path.push_back({at.x, kUpperRoad});
+        }
+        path.push_back({s.x, kUpperRoad});
+        path.push_back({s.x, s.y});
+        at = {s.x, s.y};
+    }
+    DrawRoute(r, path);
+    DrawStart(r, depot, kLowerRoad + 4);
+    int step = 1;
+    for (size_t i = 0; i < entry.jobs.size(); ++i)
+    {
+        const Job& job = entry.jobs[i];
+        Site s = SitePosition(job.site);
+        // Two jobs at one stand: place the second marker beside the first.
+        float ox = 0;
+        for (size_t k = 0; k < i; ++k)
+            if (entry.jobs[k].site == job.site)
+                ox += 22;
+        DrawMarker(r, s.x + ox, s.y, step++, WorkColour(job.work));
+        DrawWorkSign(r, s.x + ox + 15, s.y - 13, 13, job.work, palette::White());
+    }
+    DrawMissionNumber(r, entry.number);
+    return r;
+}
+
+bool Contains(const std::string& text, const char* word)
+{
+    std::string lower = text;
+    std::transform(lower.begin(), lower.end(), lower.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return lower.find(word) != std::string::npos;
+}
+
+Work WorkOfGame(const std::string& game)
+{
+    if (Contains(game, "pump")) return Work::Refuel;
+    if (Contains(game, "baggage")) return Work::Baggage;
+    if (Contains(game, "repair")) return Work::Repair;
+    return Work::Catering;
+}
+
+// Map from the generated world: positions come from the scene, the path runs
+// from the spawn node through every trigger in the order of the mission file.
+Raster WorldMap(int mission, const MissionRoute& route, const RouteSet& routes)
+{
+    Raster r(kMapWidth, kMapHeight);
+    DrawGround(r);
+    float minX = 1e30f, maxX = -1e30f, minZ = 1e30f, maxZ = -1e30f;
+    auto include = [&](const std::pair<float, float>& p) {
+        minX = std::min(minX, p.first);
+        maxX = std::max(maxX, p.first);
+        minZ = std::min(minZ, p.second);
+        maxZ = std::max(maxZ, p.second);
+    };
+    for (const auto& node : routes.nodes)
+        if (node.first.find("spawn") != std::string::npos || node.first.find("trigger") != std::string::npos ||
+            Contains(node.first, "terminal") || Contains(node.first, "hangar") || Contains(node.first, "depot") ||
+            Contains(node.first, "aircraft") || Contains(node.first, "plane"))
+            include(node.second);
+    float spanX = std::max(1.0f, maxX - minX), spanZ = std::max(1.0f, maxZ - minZ);
+    float scale = std::min((kMapWidth - 40) / spanX, (kMapHeight - 50) / spanZ);
+    float ox = (kMapWidth - spanX * scale) * 0.5f, oz = (kMapHeight - spanZ * scale) * 0.5f;
+    auto project = [&](const std::pair<float, float>& p) { return Point{ox + (p.first - minX) * scale, oz + (p.second - minZ) * scale}; };
+
+    for (const auto& node : routes.nodes)
+    {
+        Point p = project(node.second);
+        if (Contains(node.first, "terminal"))
+            r.FillRoundRect(p.x - 30, p.y - 8, 60, 16, 3, Colour::Hex(0xB7BEC5));
+        else if (Contains(node.first, "hangar"))
+            r.FillRoundRect(p.x - 22, p.y - 18, 44, 36, 3, Colour::Hex(0x7F8890));
+        else if (Contains(node.first, "depot"))
+            r.FillRoundRect(p.x - 12, p.y - 8, 24, 16, 3, Colour::Hex(0x8F979E));
+    }
+    for (const auto& node : routes.nodes)
+        if (Contains(node.first, "aircraft") || Contains(node.first, "plane"))
+        {
+            Point p = project(node.second);
+            DrawAircraftTop(r, p.x, p.y, Contains(node.first, "wide") || Contains(node.first, "b") ? 50.0f : 40.0f,
+                            Colour::Hex(0xF1F3F5), Contains(node.first, "wide"));
+        }
+
+    std::vector<Point> path;
+    auto spawn = routes.nodes.find(route.spawn);
+    if (spawn != routes.nodes.end())
+        path.push_back(project(spawn->second));
+    struct Mark
+    {
+        Point p;
+        bool game;
+        Work work;
+    };
+    std::vector<Mark> marks;
+    for (size_t i = 0; i < route.steps.size(); ++i)
+    {
+        const RouteStep& step = route.steps[i];
+        if (step.kind != "trigger")
+            continue;
+        auto node = routes.nodes.find(step.name);
+        if (node == routes.nodes.end())
+            continue;
+        Point p = project(node->second);
+        path.push_back(p);
+        Mark m{p, step.type == "mini_game", Work::Catering};
+        for (size_t k = i + 1; k < route.steps.size(); ++k)
+            if (route.steps[k].kind == "game")
+            {
+                m.work = WorkOfGame(route.steps[k].name);
+                break;
+            }
+            else if (route.steps[k].kind == "trigger")
+                break;
+        marks.push_back(m);
+    }
+    DrawRoute(r, path);
+    if (spawn != routes.nodes.end())
+        DrawStart(r, path.front().x, path.front().y);
+    int number = 1;
+    for (const Mark& m : marks)
+    {
+        if (m.game)
+        {
+            DrawMarker(r, m.p.x, m.p.y, number++, WorkColour(m.work));
+            DrawWorkSign(r, m.p.x + 15, m.p.y - 13, 13, m.work, palette::White());
+        }
+        else
+        {
+            r.FillCircle(m.p.x, m.p.y, 4.5f, palette::Yellow());
+            r.FillCircle(m.p.x, m.p.y, 2.0f, Colour::Hex(0x15181B));
+        }
+    }
+    if (!marks.empty())
+        DrawFlag(r, marks.back().p.x + 10, marks.back().p.y + 12, 14);
+    DrawMissionNumber(r, mission);
+    return r;
+}
+
+} // namespace
+
+Raster DrawMissionMap(int mission, const RouteSet& routes)
+{
+    auto it = routes.missions.find(mission);
+    if (it != routes.missions.end() && !it->second.steps.empty() && !routes.nodes.empty())
+    {
+        bool known = routes.nodes.count(it->second.spawn) > 0;
+        for (const RouteStep& s : it->second.steps)
+            if (s.kind == "trigger" && routes.nodes.count(s.name))
+                known = true;
+        if (known)
+            return WorldMap(mission, it->second, routes);
+    }
+    for (const MissionPlanEntry& e : MissionPlan())
+        if (e.number == mission)
+            return PlannedMap(e);
+    return Raster(kMapWidth, kMapHeight, Colour::Hex(0x28402B));
+}
+
+} // namespace assetbuilder
