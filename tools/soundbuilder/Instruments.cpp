@@ -190,6 +190,25 @@ void tom(Clip& out, double time, float velocity, double pitch, float pan)
     }
 }
 
+void riser(Clip& out, double time, double length, float velocity, Random& random)
+{
+    const int rate = out.rate();
+    const long long start = startFrame(out, time);
+    const long long n = lengthFrames(out, length);
+    Svf left, right;
+    for (long long i = 0; i < n; ++i)
+    {
+        const double x = static_cast<double>(i) / static_cast<double>(n);
+        const double cutoff = 300.0 * std::pow(30.0, x);
+        const double env = x * x * std::fmin(1.0, (1.0 - x) * 12.0);
+        const float l = left.bandPass(static_cast<float>(random.bipolar()), rate, cutoff, 0.6);
+        const float r = right.bandPass(static_cast<float>(random.bipolar()), rate, cutoff, 0.6);
+        out.add(start + i, 0, static_cast<float>(l * env * velocity));
+        if (out.channels() > 1)
+            out.add(start + i, 1, static_cast<float>(r * env * velocity));
+    }
+}
+
 void bass(Clip& out, double time, double length, int note, float velocity, double brightness)
 {
     const int rate = out.rate();

@@ -16,6 +16,8 @@ void clap(Clip& out, double time, float velocity, Random& random);
 void hat(Clip& out, double time, float velocity, bool open, float pan, Random& random);
 void crash(Clip& out, double time, float velocity, float pan, Random& random);
 void tom(Clip& out, double time, float velocity, double pitch, float pan);
+/// Noise sweeping up into the next section, easing off just before it.
+void riser(Clip& out, double time, double length, float velocity, Random& random);
 
 void bass(Clip& out, double time, double length, int note, float velocity, double brightness);
 /// Short filtered square pluck, for arpeggios.

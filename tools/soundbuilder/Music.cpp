@@ -140,6 +140,12 @@ Clip mainMenu(int rate)
         }
         if (bar % 4 == 0)
             instruments::crash(drums, b0 * beat, 0.35f, -0.3f, random);
+        if (bar == 7)
+        {
+            // Half-way turnaround: a short snare run into the second half.
+            for (int s = 0; s < 4; ++s)
+                instruments::snare(drums, (b0 + 3.0 + s * 0.25) * beat, 0.25f + 0.08f * s, random);
+        }
         if (fill)
         {
             instruments::tom(drums, (b0 + 3.0) * beat, 0.6f, 196.0, -0.4f);
@@ -220,9 +226,14 @@ Clip level(int rate)
         const Chord& chord = progression[bar];
         const bool fill = bar == bars - 1;
 
-        // Four on the floor, backbeat, running sixteenth hats.
+        // Four on the floor, backbeat, running sixteenth hats; the kick thins
+        // out for two bars before the final build.
+        const bool breakdown = bar == 12 || bar == 13;
         for (int b = 0; b < 4; ++b)
-            instruments::kick(drums, (b0 + b) * beat, b == 0 ? 0.95f : 0.85f);
+            if (!breakdown || b % 2 == 0)
+                instruments::kick(drums, (b0 + b) * beat, b == 0 ? 0.95f : 0.85f);
+        if (bar == 15)
+            instruments::riser(drums, b0 * beat, 4.0 * beat, 0.35f, random);
         instruments::snare(drums, (b0 + 1.0) * beat, 0.6f, random);
         if (!fill)
             instruments::snare(drums, (b0 + 3.0) * beat, 0.6f, random);
