@@ -138,22 +138,34 @@ Clip cateringLift(int rate)
                                    valve.bandPass(x, rate, 5200.0, 0.7) * 0.08) *
                                   surge);
     });
-    Biquad ripple;
-    ripple.setBandPass(rate, teeth, 4.0);
     for (std::size_t i = 0; i < clip.frames(); ++i)
     {
         const double t = static_cast<double>(i) / rate;
         const double loopT = t / loopLength;
-        // Load on the ram varies as the scissors open; the motor sags a little.
-        const double sag = 0.006 * std::sin(kTwoPi * 2.0 * loopT) + 0.003 * std::sin(kTwoPi * 5.0 * loopT + 0.5);
-        const double sagPhase = -(0.006 / (kTwoPi * 2.0) * std::cos(kTwoPi * 2.0 * loopT) +
-                                  0.003 / (kTwoPi * 5.0) * std::cos(kTwoPi * 5.0 * loopT + 0.5)) *
-                                loopLength;
+        // Load on the ram varies as the scissors open; the motor sags a little
+        // and never turns quite evenly. Each wobble has whole cycles per loop
+        // and its phase is integrated exactly, so the pitch lines up at the seam.
+        struct Wobble
+        {
+            double cycles, depth, phase;
+        };
+        static const Wobble kWobbles[] = {
+            {2.0, 0.006, 0.0}, {5.0, 0.003, 0.5}, {11.0, 0.0015, 1.3}, {17.0, 0.001, 2.1}, {29.0, 0.0007, 0.4}};
+        double sag = 0.0, sagPhase = 0.0;
+        for (const Wobble& w : kWobbles)
+        {
+            sag += w.depth * std::sin(kTwoPi * w.cycles * loopT + w.phase);
+            sagPhase -= w.depth / (kTwoPi * w.cycles) * std::cos(kTwoPi * w.cycles * loopT + w.phase) * loopLength;
+        }
         const double p = teeth * (t + sagPhase);
         double whine = 0.0;
         static const double kHarmonic[] = {1.0, 0.55, 0.42, 0.2, 0.12, 0.06};
         for (int h = 0; h < 6; ++h)
-            whine += kHarmonic[h] * std::sin(kTwoPi * (h + 1) * p + h * 0.7);
+        {
+            // The harmonics swell and fade against each other as pressure shifts.
+            const double shimmer = 1.0 + 0.3 * std::sin(kTwoPi * (3.0 + 2.0 * h) * loopT + h);
+            whine += kHarmonic[h] * shimmer * std::sin(kTwoPi * (h + 1) * p + h * 0.7);
+        }
         const double rot = motor * (t + sagPhase);
         const double hum = std::sin(kTwoPi * rot) * 0.25 + std::sin(kTwoPi * 100.0 * t) * 0.3 +
                            std::sin(kTwoPi * 200.0 * t + 0.3) * 0.12;
@@ -162,7 +174,7 @@ Clip cateringLift(int rate)
         clip.channel(0)[i] = static_cast<float>(std::tanh(v * 1.3));
     }
     // Chain and guide rollers ticking in the mast.
-    for (double t = 0.13; t < loopLength; t += 0.31)
+    for (double t = 0.13; t < loopLength; t += 0.25)
         kit::impact(clip, t, {{3100.0, 0.01, 0.5}, {4650.0, 0.007, 0.3}}, 0.05f, 0.4, random);
     kit::impact(clip, 1.7, {{610.0, 0.05, 0.4}, {1370.0, 0.03, 0.3}, {2250.0, 0.02, 0.2}}, 0.12f, 0.5, random);
     clip.normalize(0.89f);
