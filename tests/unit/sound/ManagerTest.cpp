@@ -211,6 +211,7 @@ TEST_F(SoundManager, SoundsOutlivingTheManagerGoSilent) {
     EXPECT_TRUE(music.IsPlaying());
     delete m_manager;
     m_manager = nullptr;
+    EXPECT_EQ(sound::Manager::getSingleton(), nullptr);
     EXPECT_EQ(sound::AudioDevice::getSingleton(), nullptr);
     EXPECT_TRUE(music.source()->isSilent());
     EXPECT_TRUE(music.IsPlaying());
