@@ -47,7 +47,7 @@ void jet(Clip& out, double loopLength, double peakAt, double peakWidth, double w
         const double cutoff = 320.0 + 1500.0 * s;
         const double v = low.lowPass(x, rate, cutoff, 0.1) * 1.4 + mid.bandPass(x, rate, 180.0, 0.3) * 0.6;
         return static_cast<float>(v * (0.3 + 0.7 * s));
-    });
+    }, 1.0);
     const double whineFreq = std::round(whineHz * loopLength) / loopLength;
     for (std::size_t i = 0; i < frames; ++i)
     {
@@ -154,7 +154,7 @@ Clip airportAtmosphere(int rate)
             const double v = band.bandPass(x, rate, centre, 0.35) * 0.9 +
                              whistle.bandPass(x, rate, centre * 4.0, 0.85) * 0.06 * gust;
             return static_cast<float>(v * gust * gust);
-        });
+        }, 1.0);
         clip.mix(wind, 0.3f);
     }
 
@@ -181,7 +181,7 @@ Clip airportAtmosphere(int rate)
             float l = 0.0f, r = 0.0f;
             echo.process(x, x, l, r);
             return (l + r) * 0.5f;
-        });
+        }, 8.0);
         clip.mix(bustle, 0.8f);
         clip.mix(wet, 0.9f);
     }
@@ -200,7 +200,7 @@ Clip airportAtmosphere(int rate)
 
     Biquad dc;
     dc.setHighPass(rate, 25.0, 0.707);
-    clip.processLoop(0, [&](float x, std::size_t) { return dc.process(x); });
+    clip.processLoop(0, [&](float x, std::size_t) { return dc.process(x); }, 1.0);
     clip.normalize(0.89f);
     return clip;
 }

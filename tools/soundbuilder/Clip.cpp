@@ -16,20 +16,17 @@ std::size_t Clip::frameAt(double seconds) const
     return static_cast<std::size_t>(std::llround(seconds * m_rate));
 }
 
-void Clip::add(long long frame, int ch, float value)
+void Clip::addWrapped(long long frame, int ch, float value)
 {
     const long long total = static_cast<long long>(frames());
     if (total == 0 || frame < 0)
         return;
-    if (frame >= total)
-    {
-        const long long start = static_cast<long long>(m_loopStart);
-        const long long length = total - start;
-        if (length <= 0)
-            return;
-        frame = start + (frame - start) % length;
-    }
-    m_data[ch][static_cast<std::size_t>(frame)] += value;
+    const long long start = static_cast<long long>(m_loopStart);
+    const long long length = total - start;
+    if (length <= 0)
+        return;
+    frame = start + (frame - start) % length;
+    m_data[static_cast<std::size_t>(ch)][static_cast<std::size_t>(frame)] += value;
 }
 
 void Clip::panGains(float pan, float gains[2]) const
@@ -43,13 +40,6 @@ void Clip::panGains(float pan, float gains[2]) const
     const double angle = (std::clamp(pan, -1.0f, 1.0f) + 1.0) * 0.25 * 3.14159265358979323846;
     gains[0] = static_cast<float>(std::cos(angle) * 1.41421356);
     gains[1] = static_cast<float>(std::sin(angle) * 1.41421356);
-}
-
-void Clip::addGains(long long frame, float value, const float gains[2])
-{
-    add(frame, 0, value * gains[0]);
-    if (channels() > 1)
-        add(frame, 1, value * gains[1]);
 }
 
 void Clip::addPanned(long long frame, float value, float pan)

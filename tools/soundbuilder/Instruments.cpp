@@ -269,10 +269,10 @@ void electricPiano(Clip& out, double time, double length, int note, float veloci
     {
         const double t = static_cast<double>(i) / rate;
         const double index = 1.8 * indexDecay.next() + 0.25;
-        const double tine = i < tineFrames ? std::sin(kTwoPi * f * 13.0 * t) * tineDecay.next() * 0.6 : 0.0;
-        const double carrier = kTwoPi * f * t;
-        const double mod = std::sin(carrier) * index + tine;
-        const double tone = std::sin(carrier + mod);
+        const double tine = i < tineFrames ? Oscillator::fastSin(f * 13.0 * t) * tineDecay.next() * 0.6 : 0.0;
+        const double carrier = f * t;
+        const double mod = Oscillator::fastSin(carrier) * index + tine;
+        const double tone = Oscillator::fastSin(carrier + mod / kTwoPi);
         const double env = amp.next() * gate(t, length, 0.002, release) * fadeOut(i, n);
         out.addGains(start + i, static_cast<float>(tone * env * velocity), gains);
     }

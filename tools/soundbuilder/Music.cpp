@@ -5,6 +5,7 @@
 #include "Random.h"
 #include "Reverb.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cmath>
 #include <cstdlib>
@@ -77,9 +78,12 @@ Clip master(int rate, double seconds, const std::vector<std::pair<const Clip*, f
     const std::size_t n = send.frames();
     std::vector<float>& left = send.channel(0);
     std::vector<float>& right = send.channel(1);
+    // The room's tail dies away within a few seconds, so warming it up on the
+    // loop's last four seconds leaves it as it would be after a full pass.
+    const std::size_t warmUp = std::min(n, static_cast<std::size_t>(4 * rate));
     for (int pass = 0; pass < 2; ++pass)
     {
-        for (std::size_t i = 0; i < n; ++i)
+        for (std::size_t i = pass == 0 ? n - warmUp : 0; i < n; ++i)
         {
             float l = 0.0f, r = 0.0f;
             room.process(left[i], right[i], l, r);

@@ -1,6 +1,7 @@
 #include "Oscillator.h"
 
 #include <cmath>
+#include <vector>
 
 namespace soundbuilder
 {
@@ -53,7 +54,22 @@ float Oscillator::square(double freq, double rate, double width)
 
 float Oscillator::sine(double freq, double rate)
 {
-    return static_cast<float>(std::sin(kTwoPi * advance(freq, rate)));
+    return fastSin(advance(freq, rate));
+}
+
+float Oscillator::fastSin(double cycles)
+{
+    constexpr int kSize = 4096;
+    static const std::vector<float> table = [] {
+        std::vector<float> t(kSize + 1);
+        for (int i = 0; i <= kSize; ++i)
+            t[static_cast<std::size_t>(i)] = static_cast<float>(std::sin(kTwoPi * i / kSize));
+        return t;
+    }();
+    const double x = (cycles - std::floor(cycles)) * kSize;
+    const int i = static_cast<int>(x);
+    const float frac = static_cast<float>(x - i);
+    return table[static_cast<std::size_t>(i)] + (table[static_cast<std::size_t>(i) + 1] - table[static_cast<std::size_t>(i)]) * frac;
 }
 
 float Oscillator::triangle(double freq, double rate)

@@ -1,5 +1,6 @@
 // Synthesises the game's music and sound effects as Ogg Vorbis files.
 // Usage: soundbuilder <asset dir> [sound name ...]   (no names: all sounds)
+//        soundbuilder --bench <asset dir>           (all sounds, with timings)
 #include "Clip.h"
 #include "Effects.h"
 #include "Music.h"
@@ -7,6 +8,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <ctime>
 #include <functional>
 #include <string>
 #include <sys/stat.h>
@@ -54,7 +56,14 @@ bool makeDir(const std::string& path)
     return stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
-bool build(const Sound& sound, const std::string& assetDir)
+struct Timing
+{
+    double seconds = 0.0;
+    double synthesis = 0.0;
+    double encoding = 0.0;
+};
+
+bool build(const Sound& sound, const std::string& assetDir, Timing* timing = nullptr)
 {
     const std::string dir = assetDir + "/" + sound.folder;
     if (!makeDir(assetDir) || !makeDir(dir))
@@ -62,8 +71,38 @@ bool build(const Sound& sound, const std::string& assetDir)
         std::fprintf(stderr, "soundbuilder: cannot create %s\n", dir.c_str());
         return false;
     }
+    // Processor time, not wall time: the figures stay comparable on a busy machine.
+    const std::clock_t start = std::clock();
     const Clip clip = sound.make(sound.rate);
-    return soundbuilder::OggEncoder(sound.quality).write(clip, sound.name, dir + "/" + sound.name + ".ogg");
+    const std::clock_t made = std::clock();
+    const bool ok = soundbuilder::OggEncoder(sound.quality).write(clip, sound.name, dir + "/" + sound.name + ".ogg");
+    if (timing)
+    {
+        timing->seconds = clip.seconds();
+        timing->synthesis = static_cast<double>(made - start) / CLOCKS_PER_SEC;
+        timing->encoding = static_cast<double>(std::clock() - made) / CLOCKS_PER_SEC;
+    }
+    return ok;
+}
+
+int bench(const std::string& assetDir)
+{
+    std::printf("%-18s %9s %9s %9s %10s\n", "sound", "length s", "synth cpu", "enc cpu", "bytes");
+    Timing total;
+    bool ok = true;
+    for (const Sound& s : sounds())
+    {
+        Timing t;
+        ok = build(s, assetDir, &t) && ok;
+        const std::string path = assetDir + "/" + s.folder + "/" + s.name + ".ogg";
+        struct stat st;
+        const long long bytes = stat(path.c_str(), &st) == 0 ? static_cast<long long>(st.st_size) : -1;
+        std::printf("%-18s %9.2f %9.3f %9.3f %10lld\n", s.name, t.seconds, t.synthesis, t.encoding, bytes);
+        total.synthesis += t.synthesis;
+        total.encoding += t.encoding;
+    }
+    std::printf("%-18s %9s %9.3f %9.3f\n", "total (one core)", "", total.synthesis, total.encoding);
+    return ok ? 0 : 1;
 }
 }
 
@@ -73,6 +112,15 @@ int main(int argc, char** argv)
     {
         std::fprintf(stderr, "usage: soundbuilder <asset dir> [sound name ...]\n");
         return 2;
+    }
+    if (std::strcmp(argv[1], "--bench") == 0)
+    {
+        if (argc != 3)
+        {
+            std::fprintf(stderr, "usage: soundbuilder --bench <asset dir>\n");
+            return 2;
+        }
+        return bench(argv[2]);
     }
     const std::string assetDir = argv[1];
     bool ok = true;
