@@ -162,6 +162,7 @@ TEST_F(MenuStateTest, FactoryMakesOnlyTheDialogsItKnows) {
 // fills the window; with KB_UI_SCREENSHOT set the frame is also saved there.
 TEST_F(MenuStateTest, MainMenuIsDrawnOverTheWholeWindow) {
     auto* menu = new ui::MainMenu();
+    MyGUI::InputManager::getInstance().injectMouseMove(700, 330, 0);
     for (int i = 0; i < 3; ++i)
         m_world->draw();
     Ogre::RenderWindow* window = m_world->core->getRenderWindow();
