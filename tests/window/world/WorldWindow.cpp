@@ -1,0 +1,160 @@
+#include "WorldWindow.h"
+
+#if __has_include("display/Core.h") && __has_include("display/cam/CameraManager.h")
+#define KB_WORLD_WITH_RENDER_CORE 1
+#include "base/Config.h"
+#include "display/Core.h"
+#include "display/cam/BaseCamera.h"
+#include "display/cam/CameraManager.h"
+#include "event/Manager.h"
+#include "file/System.h"
+#endif
+
+#include <OGRE/Bites/OgreWindowEventUtilities.h>
+#include <OGRE/Ogre.h>
+#include <gtest/gtest.h>
+
+#include <iostream>
+
+namespace {
+
+const int kWidth = 1024;
+const int kHeight = 768;
+
+struct Services {
+#ifdef KB_WORLD_WITH_RENDER_CORE
+    base::Config* config = nullptr;
+    event::Manager* events = nullptr;
+    display::Core* core = nullptr;
+#endif
+    Ogre::LogManager* log = nullptr;
+    Ogre::Root* root = nullptr;
+};
+
+Services g_services;
+WorldWindow* g_world = nullptr;
+
+// The rendering engine's own shader helpers that the terrain material needs.
+void addEngineMedia() {
+    Ogre::ResourceGroupManager& groups = Ogre::ResourceGroupManager::getSingleton();
+    const std::string media = KB_OGRE_MEDIA_DIR;
+    for (const char* folder : {"/Terrain", "/RTShaderLib/GLSL"})
+        groups.addResourceLocation(media + folder, "FileSystem", "General");
+    // The render core may have registered the shadow media already; twice would clash.
+    if (!groups.resourceExistsInAnyGroup("OgreUnifiedShader.h"))
+        groups.addResourceLocation(media + "/ShadowVolume", "FileSystem", "General");
+}
+
+#ifdef KB_WORLD_WITH_RENDER_CORE
+bool startWithRenderCore(WorldWindow& world) {
+    file::System::set_product_name("kestrelby");
+    g_services.config = new base::Config();
+    // A windowed game, as a prepared settings file would say.
+    g_services.config->getBool("Display", "fullscreen", false);
+    g_services.config->setBool("Display", "fullscreen", false);
+    g_services.config->getInt("Display", "width", kWidth);
+    g_services.config->setInt("Display", "width", kWidth);
+    g_services.config->getInt("Display", "height", kHeight);
+    g_services.config->setInt("Display", "height", kHeight);
+    g_services.events = new event::Manager();
+    g_services.core = new display::Core();
+    if (!g_services.core->Init()) {
+        std::cerr << "world tests: the render core did not start" << std::endl;
+        return false;
+    }
+    addEngineMedia();
+    g_services.core->InitResourceGroup("");
+    g_services.core->ActivateRenderWindow(true);
+    world.renderCore = true;
+    world.root = Ogre::Root::getSingletonPtr();
+    world.window = g_services.core->getRenderWindow();
+    world.scene = g_services.core->getSceneManager();
+    display::cam::BaseCamera* camera = display::cam::CameraManager::getSingleton()->getCurrentCamera();
+    world.camera = camera->camera();
+    world.cameraNode = camera->camera_anchor();
+    return true;
+}
+#else
+bool startOwnRoot(WorldWindow& world) {
+    g_services.log = new Ogre::LogManager();
+    g_services.log->createLog("world_tests_ogre.log", true, false, true);
+    g_services.root = new Ogre::Root("", "", "");
+    world.root = g_services.root;
+    world.root->loadPlugin(std::string(KB_OGRE_PLUGIN_DIR) + "/RenderSystem_GL3Plus");
+    world.root->loadPlugin(std::string(KB_OGRE_PLUGIN_DIR) + "/Plugin_OctreeSceneManager");
+    for (const char* codec : {"/Codec_STBI", "/Codec_FreeImage"}) {
+        try {
+            world.root->loadPlugin(std::string(KB_OGRE_PLUGIN_DIR) + codec);
+            break;
+        } catch (const Ogre::Exception&) {
+        }
+    }
+    Ogre::RenderSystem* system = world.root->getRenderSystemByName("OpenGL 3+ Rendering Subsystem");
+    if (!system)
+        return false;
+    world.root->setRenderSystem(system);
+    world.root->initialise(false);
+    world.window = world.root->createRenderWindow("Main", kWidth, kHeight, false);
+    world.scene = world.root->createSceneManager("OctreeSceneManager");
+    world.camera = world.scene->createCamera("world_test_camera");
+    world.camera->setNearClipDistance(1.0f);
+    world.camera->setFarClipDistance(15000.0f);
+    world.camera->setAutoAspectRatio(true);
+    world.cameraNode = world.scene->getRootSceneNode()->createChildSceneNode();
+    world.cameraNode->attachObject(world.camera);
+    world.window->addViewport(world.camera);
+    addEngineMedia();
+    Ogre::ResourceGroupManager::getSingleton().initialiseAllResourceGroups();
+    return true;
+}
+#endif
+
+class WorldShutdown : public ::testing::Environment {
+public:
+    void TearDown() override {
+        delete g_world;
+        g_world = nullptr;
+#ifdef KB_WORLD_WITH_RENDER_CORE
+        delete g_services.core;
+        delete g_services.events;
+        delete g_services.config;
+#endif
+        delete g_services.root;
+        delete g_services.log;
+        g_services = Services();
+    }
+};
+
+} // namespace
+
+WorldWindow& WorldWindow::get() {
+    if (g_world)
+        return *g_world;
+    ::testing::AddGlobalTestEnvironment(new WorldShutdown);
+    g_world = new WorldWindow();
+    try {
+#ifdef KB_WORLD_WITH_RENDER_CORE
+        g_world->ready = startWithRenderCore(*g_world);
+#else
+        g_world->ready = startOwnRoot(*g_world);
+#endif
+    } catch (const Ogre::Exception& error) {
+        std::cerr << "world tests: rendering did not start: " << error.getDescription() << std::endl;
+    }
+    return *g_world;
+}
+
+void WorldWindow::render() {
+    OgreBites::WindowEventUtilities::messagePump();
+    root->renderOneFrame(1.0f / 60.0f);
+}
+
+bool WorldWindow::screenshot(const std::string& path) {
+    try {
+        window->writeContentsToFile(path);
+        return true;
+    } catch (const Ogre::Exception& error) {
+        std::cerr << "world tests: no screenshot: " << error.getDescription() << std::endl;
+        return false;
+    }
+}

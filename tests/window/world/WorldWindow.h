@@ -1,0 +1,31 @@
+#pragma once
+
+#include <string>
+
+namespace Ogre {
+class Camera;
+class RenderWindow;
+class Root;
+class SceneManager;
+class SceneNode;
+} // namespace Ogre
+
+// The rendering setting the world tests run in: the game's render core when
+// the engine has one, otherwise a rendering-engine root with a window of its
+// own. Started on first use, shut down after the last test.
+struct WorldWindow {
+    static WorldWindow& get();
+
+    // Draws one frame (and lets the window system's messages through).
+    void render();
+    // Writes the window's current content to a PNG file.
+    bool screenshot(const std::string& path);
+
+    bool ready = false;
+    bool renderCore = false; // true when the game's render core runs
+    Ogre::Root* root = nullptr;
+    Ogre::RenderWindow* window = nullptr;
+    Ogre::SceneManager* scene = nullptr;
+    Ogre::Camera* camera = nullptr;
+    Ogre::SceneNode* cameraNode = nullptr;
+};
