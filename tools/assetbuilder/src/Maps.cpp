@@ -215,44 +215,137 @@ Work WorkOfGame(const std::string& game)
 
 // Map from the generated world: positions come from the scene, the path runs
 // from the spawn node through every trigger in the order of the mission file.
+// The terminal side (larger z) is drawn at the top, as on the planned layout.
+class WorldProjection
+{
+public:
+    explicit WorldProjection(const RouteSet& routes)
+    {
+        for (const auto& node : routes.nodes)
+        {
+            const std::string& n = node.first;
+            if (n.find("spawn") == std::string::npos && n.find("trigger") == std::string::npos && !Contains(n, "aircraft") &&
+                !Contains(n, "depot") && !Contains(n, "terminal") && !Contains(n, "hangar"))
+                continue;
+            m_minX = std::min(m_minX, node.second.first);
+            m_maxX = std::max(m_maxX, node.second.first);
+            m_minZ = std::min(m_minZ, node.second.second);
+            m_maxZ = std::max(m_maxZ, node.second.second);
+        }
+        m_minX -= 34;
+        m_maxX += 14;
+        m_minZ -= 14;
+        m_maxZ += 14;
+        float spanX = std::max(1.0f, m_maxX - m_minX), spanZ = std::max(1.0f, m_maxZ - m_minZ);
+        m_scale = std::min((kMapWidth - 16) / spanX, (kMapHeight - 16) / spanZ);
+        m_ox = (kMapWidth - spanX * m_scale) * 0.5f;
+        m_oy = (kMapHeight - spanZ * m_scale) * 0.5f;
+    }
+    Point operator()(const std::pair<float, float>& p) const
+    {
+        return {m_ox + (p.first - m_minX) * m_scale, m_oy + (m_maxZ - p.second) * m_scale};
+    }
+    float Scale() const { return m_scale; }
+
+private:
+    float m_minX = 1e30f, m_maxX = -1e30f, m_minZ = 1e30f, m_maxZ = -1e30f;
+    float m_scale = 1, m_ox = 0, m_oy = 0;
+};
+
+void DrawWorldLayout(Raster& r, const RouteSet& routes, const WorldProjection& project)
+{
+    r.FillRect(0, 0, kMapWidth, kMapHeight, Colour::Hex(0x28402B));
+    r.FillRoundRect(4, 4, kMapWidth - 8, kMapHeight - 8, 10, Colour::Hex(0x4B5259));
+    r.Grain(0.035f, 17);
+    float s = project.Scale();
+
+    // Service roads: join waypoints that line up along x or z with their nearest neighbour.
+    std::vector<Point> waypoints;
+    for (const auto& node : routes.nodes)
+        if (node.first.find("trigger_wp") != std::string::npos)
+            waypoints.push_back({node.second.first, node.second.second});
+    for (size_t i = 0; i < waypoints.size(); ++i)
+    {
+        const Point& a = waypoints[i];
+        int bestX = -1, bestZ = -1;
+        float dx = 1e30f, dz = 1e30f;
+        for (size_t j = 0; j < waypoints.size(); ++j)
+        {
+            const Point& b = waypoints[j];
+            if (std::fabs(b.y - a.y) < 1.0f && b.x > a.x && b.x - a.x < dx)
+            {
+                dx = b.x - a.x;
+                bestX = static_cast<int>(j);
+            }
+            if (std::fabs(b.x - a.x) < 1.0f && b.y > a.y && b.y - a.y < dz)
+            {
+                dz = b.y - a.y;
+                bestZ = static_cast<int>(j);
+            }
+        }
+        Point pa = project({a.x, a.y});
+        for (int j : {bestX, bestZ})
+        {
+            if (j < 0)
+                continue;
+            Point pb = project({waypoints[j].x, waypoints[j].y});
+            r.Line(pa.x, pa.y, pb.x, pb.y, std::max(5.0f, 9.0f * s), Colour::Hex(0x2D3236));
+        }
+    }
+
+    std::vector<std::pair<Point, std::string>> aircraft;
+    float leftGate = 1e30f, rightGate = -1e30f;
+    for (const auto& node : routes.nodes)
+    {
+        const std::string& n = node.first;
+        Point p = project(node.second);
+        if (Contains(n, "aircraft"))
+        {
+            aircraft.push_back({p, n});
+            if (!Contains(n, "hangar"))
+            {
+                leftGate = std::min(leftGate, p.x);
+                rightGate = std::max(rightGate, p.x);
+            }
+        }
+    }
+    for (const auto& node : routes.nodes)
+    {
+        const std::string& n = node.first;
+        Point p = project(node.second);
+        if (n == "terminal" && leftGate < rightGate)
+            r.FillRoundRect(leftGate - 20, p.y - 8, rightGate - leftGate + 40, 16, 3, Colour::Hex(0xB7BEC5));
+        else if (Contains(n, "hangar_building"))
+        {
+            r.FillRoundRect(p.x - 26 * s, p.y - 34 * s, 52 * s, 68 * s, 3, Colour::Hex(0x7F8890));
+            r.Digits("H", p.x - 4, p.y + 34 * s - 14, 10, 1.5f, palette::Yellow());
+        }
+        else if (Contains(n, "depot"))
+        {
+            Work sign = Contains(n, "fuel") ? Work::Refuel : Contains(n, "baggage") ? Work::Baggage : Work::Catering;
+            r.FillRoundRect(p.x - 16, p.y - 8, 32, 18, 3, Colour::Hex(0x8F979E));
+            r.FillRect(p.x - 16, p.y - 8, 32, 3, palette::Orange());
+            DrawWorkSign(r, p.x, p.y + 2, 12, sign, Colour::Hex(0x1F2326));
+        }
+        else if (Contains(n, "jetbridge"))
+            r.FillRect(p.x - 2, p.y - 8, 4, 10, Colour::Hex(0x9AA2A9));
+    }
+    for (const auto& [p, n] : aircraft)
+    {
+        bool wide = n.find("_B") != std::string::npos;
+        DrawAircraftTop(r, p.x, p.y, std::max(18.0f, (wide ? 62.0f : 40.0f) * s), Colour::Hex(0xF1F3F5), wide);
+        size_t us = n.rfind('_');
+        std::string gate = us == std::string::npos ? "" : n.substr(us + 1);
+        if (gate.size() == 2 && (gate[0] == 'A' || gate[0] == 'B'))
+            r.Digits(gate, p.x - 8, p.y + (wide ? 34.0f : 22.0f) * s + 2, 8, 1.3f, palette::Yellow());
+    }
+}
+
 Raster WorldMap(int mission, const MissionRoute& route, const RouteSet& routes)
 {
     Raster r(kMapWidth, kMapHeight);
-    DrawGround(r);
-    float minX = 1e30f, maxX = -1e30f, minZ = 1e30f, maxZ = -1e30f;
-    auto include = [&](const std::pair<float, float>& p) {
-        minX = std::min(minX, p.first);
-        maxX = std::max(maxX, p.first);
-        minZ = std::min(minZ, p.second);
-        maxZ = std::max(maxZ, p.second);
-    };
-    for (const auto& node : routes.nodes)
-        if (node.first.find("spawn") != std::string::npos || node.first.find("trigger") != std::string::npos ||
-            Contains(node.first, "terminal") || Contains(node.first, "hangar") || Contains(node.first, "depot") ||
-            Contains(node.first, "aircraft") || Contains(node.first, "plane"))
-            include(node.second);
-    float spanX = std::max(1.0f, maxX - minX), spanZ = std::max(1.0f, maxZ - minZ);
-    float scale = std::min((kMapWidth - 40) / spanX, (kMapHeight - 50) / spanZ);
-    float ox = (kMapWidth - spanX * scale) * 0.5f, oz = (kMapHeight - spanZ * scale) * 0.5f;
-    auto project = [&](const std::pair<float, float>& p) { return Point{ox + (p.first - minX) * scale, oz + (p.second - minZ) * scale}; };
-
-    for (const auto& node : routes.nodes)
-    {
-        Point p = project(node.second);
-        if (Contains(node.first, "terminal"))
-            r.FillRoundRect(p.x - 30, p.y - 8, 60, 16, 3, Colour::Hex(0xB7BEC5));
-        else if (Contains(node.first, "hangar"))
-            r.FillRoundRect(p.x - 22, p.y - 18, 44, 36, 3, Colour::Hex(0x7F8890));
-        else if (Contains(node.first, "depot"))
-            r.FillRoundRect(p.x - 12, p.y - 8, 24, 16, 3, Colour::Hex(0x8F979E));
-    }
-    for (const auto& node : routes.nodes)
-        if (Contains(node.first, "aircraft") || Contains(node.first, "plane"))
-        {
-            Point p = project(node.second);
-            DrawAircraftTop(r, p.x, p.y, Contains(node.first, "wide") || Contains(node.first, "b") ? 50.0f : 40.0f,
-                            Colour::Hex(0xF1F3F5), Contains(node.first, "wide"));
-        }
+    WorldProjection project(routes);
+    DrawWorldLayout(r, routes, project);
 
     std::vector<Point> path;
     auto spawn = routes.nodes.find(route.spawn);
@@ -277,34 +370,41 @@ Raster WorldMap(int mission, const MissionRoute& route, const RouteSet& routes)
         path.push_back(p);
         Mark m{p, step.type == "mini_game", Work::Catering};
         for (size_t k = i + 1; k < route.steps.size(); ++k)
+        {
             if (route.steps[k].kind == "game")
             {
                 m.work = WorkOfGame(route.steps[k].name);
                 break;
             }
-            else if (route.steps[k].kind == "trigger")
+            if (route.steps[k].kind == "trigger")
                 break;
+        }
         marks.push_back(m);
     }
     DrawRoute(r, path);
+    for (const Mark& m : marks)
+        if (!m.game)
+        {
+            r.FillCircle(m.p.x, m.p.y, 3.5f, palette::Yellow());
+            r.FillCircle(m.p.x, m.p.y, 1.5f, Colour::Hex(0x15181B));
+        }
     if (spawn != routes.nodes.end())
         DrawStart(r, path.front().x, path.front().y);
     int number = 1;
+    std::vector<Point> placed;
     for (const Mark& m : marks)
     {
-        if (m.game)
-        {
-            DrawMarker(r, m.p.x, m.p.y, number++, WorkColour(m.work));
-            DrawWorkSign(r, m.p.x + 15, m.p.y - 13, 13, m.work, palette::White());
-        }
-        else
-        {
-            r.FillCircle(m.p.x, m.p.y, 4.5f, palette::Yellow());
-            r.FillCircle(m.p.x, m.p.y, 2.0f, Colour::Hex(0x15181B));
-        }
+        if (!m.game)
+            continue;
+        // A second job at the same stand gets its marker beside the first.
+        Point at = m.p;
+        for (const Point& q : placed)
+            if (std::hypot(q.x - at.x, q.y - at.y) < 16)
+                at.x = q.x + 20;
+        placed.push_back(at);
+        DrawMarker(r, at.x, at.y, number++, WorkColour(m.work));
+        DrawWorkSign(r, at.x + 14, at.y + 13, 12, m.work, palette::White());
     }
-    if (!marks.empty())
-        DrawFlag(r, marks.back().p.x + 10, marks.back().p.y + 12, 14);
     DrawMissionNumber(r, mission);
     return r;
 }
