@@ -72,18 +72,23 @@ Ogre::Vector2 Dialog::offscreenPoint() const {
     return m_position;
 }
 
-void Dialog::slideTo(const Ogre::Vector2& target, bool removeWhenDone) {
+bool Dialog::slideTo(const Ogre::Vector2& target, bool removeWhenDone) {
     auto* controllers = MyGUI::ControllerManager::getInstancePtr();
     if (!controllers || !m_window)
-        return;
+        return false;
     MyGUI::ControllerItem* item = controllers->createItem(MyGUI::ControllerPosition::getClassTypeName());
-    auto* slide = item->castType<MyGUI::ControllerPosition>();
+    auto* slide = item ? item->castType<MyGUI::ControllerPosition>(false) : nullptr;
+    if (!slide) {
+        delete item;
+        return false;
+    }
     slide->setPosition(toPoint(target));
     slide->setTime(kSlideSeconds);
     slide->setFunction(kSlideMotion);
     if (removeWhenDone)
         slide->eventPostAction += MyGUI::newDelegate(this, &Dialog::slideOutDone);
     controllers->addItem(m_window, slide);
+    return true;
 }
 
 void Dialog::showWindow() {
@@ -95,17 +100,16 @@ void Dialog::showWindow() {
     m_window->setVisible(true);
     if (m_entryDirection != NONE) {
         m_window->setPosition(toPoint(offscreenPoint()));
-        slideTo(m_position, false);
+        if (!slideTo(m_position, false))
+            m_window->setPosition(toPoint(m_position));
     }
 }
 
 void Dialog::exitWindow() {
     m_exiting = true;
-    if (m_entryDirection == NONE || !m_window || !MyGUI::ControllerManager::getInstancePtr()) {
+    // Without a slide (none asked for, or none possible) the dialog goes at once.
+    if (m_entryDirection == NONE || !slideTo(offscreenPoint(), true))
         removeWindow(m_window);
-        return;
-    }
-    slideTo(offscreenPoint(), true);
 }
 
 void Dialog::slideOutDone(MyGUI::Widget* widget, MyGUI::ControllerItem*) {

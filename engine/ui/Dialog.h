@@ -69,7 +69,7 @@ protected:
 private:
     // The point outside the screen where a slide starts and ends.
     Ogre::Vector2 offscreenPoint() const;
-    void slideTo(const Ogre::Vector2& target, bool removeWhenDone);
+    bool slideTo(const Ogre::Vector2& target, bool removeWhenDone);
     void slideOutDone(MyGUI::Widget* widget, MyGUI::ControllerItem* controller);
 };
 
