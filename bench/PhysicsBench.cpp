@@ -88,12 +88,6 @@ private:
         m_root->createRenderWindow("Main", 1024, 768, false);
 #endif
         Ogre::ResourceGroupManager& groups = Ogre::ResourceGroupManager::getSingleton();
-        const std::string media = KB_OGRE_MEDIA_DIR;
-        for (const char* folder : {"/Terrain", "/RTShaderLib/GLSL"})
-            groups.addResourceLocation(media + folder, "FileSystem", "General");
-        // The render core may have registered the shadow media already; twice would clash.
-        if (!groups.resourceExistsInAnyGroup("OgreUnifiedShader.h"))
-            groups.addResourceLocation(media + "/ShadowVolume", "FileSystem", "General");
         if (!groups.resourceGroupExists("GameCore"))
             groups.createResourceGroup("GameCore", false);
         if (fileExists("../assets/custom_textures"))

@@ -14,6 +14,7 @@
 #endif
 
 #include <OGRE/OgreEntity.h>
+#include <OGRE/OgreResourceGroupManager.h>
 #include <OGRE/OgreLight.h>
 #include <OGRE/OgreMaterialManager.h>
 #include <OGRE/OgreSceneManager.h>
@@ -38,6 +39,25 @@ const char* const kTerrainGroup = "General";
 // bad element must not cost the rest of the scene.
 void report(const std::string& what, const std::exception& error) {
     std::cerr << "SceneLoader: " << what << " skipped: " << error.what() << std::endl;
+}
+
+// The terrain's material is generated from the rendering engine's own shader
+// helpers, which live in its media folder; each is registered once only.
+void addTerrainShaderHelpers() {
+    Ogre::ResourceGroupManager& groups = Ogre::ResourceGroupManager::getSingleton();
+    const std::string media = KB_OGRE_MEDIA_DIR;
+    const std::pair<const char*, const char*> helpers[] = {{"TerrainHelpers.glsl", "/Terrain"},
+                                                           {"SGXLib_IntegratedPSSM.glsl", "/RTShaderLib/GLSL"},
+                                                           {"OgreUnifiedShader.h", "/ShadowVolume"}};
+    for (const auto& helper : helpers) {
+        if (groups.resourceExistsInAnyGroup(helper.first))
+            continue;
+        try {
+            groups.addResourceLocation(media + helper.second, "FileSystem", kTerrainGroup);
+        } catch (const std::exception& error) {
+            report(std::string("terrain shader folder ") + helper.second, error);
+        }
+    }
 }
 } // namespace
 
@@ -278,6 +298,8 @@ void SceneLoader::ProcessTerrain(xml::Iterator it) {
                   << " skipped" << std::endl;
         return;
     }
+
+    addTerrainShaderHelpers();
 
     // A stand-in light that only serves the terrain's baked lighting.
     Ogre::Light* light = nullptr;

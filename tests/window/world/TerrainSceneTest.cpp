@@ -35,6 +35,7 @@ protected:
         char pattern[] = "/tmp/kb_terrain_XXXXXX";
         ASSERT_NE(mkdtemp(pattern), nullptr);
         m_dir = pattern;
+        WorldWindow::addTerrainMedia();
         writePage();
         // Locations are indexed when added, so the page must be there first.
         Ogre::ResourceGroupManager::getSingleton().addResourceLocation(m_dir, "FileSystem", "General");

@@ -34,17 +34,6 @@ struct Services {
 Services g_services;
 WorldWindow* g_world = nullptr;
 
-// The rendering engine's own shader helpers that the terrain material needs.
-void addEngineMedia() {
-    Ogre::ResourceGroupManager& groups = Ogre::ResourceGroupManager::getSingleton();
-    const std::string media = KB_OGRE_MEDIA_DIR;
-    for (const char* folder : {"/Terrain", "/RTShaderLib/GLSL"})
-        groups.addResourceLocation(media + folder, "FileSystem", "General");
-    // The render core may have registered the shadow media already; twice would clash.
-    if (!groups.resourceExistsInAnyGroup("OgreUnifiedShader.h"))
-        groups.addResourceLocation(media + "/ShadowVolume", "FileSystem", "General");
-}
-
 #ifdef KB_WORLD_WITH_RENDER_CORE
 bool startWithRenderCore(WorldWindow& world) {
     file::System::set_product_name("kestrelby");
@@ -62,7 +51,6 @@ bool startWithRenderCore(WorldWindow& world) {
         std::cerr << "world tests: the render core did not start" << std::endl;
         return false;
     }
-    addEngineMedia();
     g_services.core->InitResourceGroup("");
     g_services.core->ActivateRenderWindow(true);
     world.renderCore = true;
@@ -103,7 +91,6 @@ bool startOwnRoot(WorldWindow& world) {
     world.cameraNode = world.scene->getRootSceneNode()->createChildSceneNode();
     world.cameraNode->attachObject(world.camera);
     world.window->addViewport(world.camera);
-    addEngineMedia();
     Ogre::ResourceGroupManager::getSingleton().initialiseAllResourceGroups();
     return true;
 }
@@ -142,6 +129,17 @@ WorldWindow& WorldWindow::get() {
         std::cerr << "world tests: rendering did not start: " << error.getDescription() << std::endl;
     }
     return *g_world;
+}
+
+void WorldWindow::addTerrainMedia() {
+    Ogre::ResourceGroupManager& groups = Ogre::ResourceGroupManager::getSingleton();
+    const std::string media = KB_OGRE_MEDIA_DIR;
+    const std::pair<const char*, const char*> helpers[] = {{"TerrainHelpers.glsl", "/Terrain"},
+                                                           {"SGXLib_IntegratedPSSM.glsl", "/RTShaderLib/GLSL"},
+                                                           {"OgreUnifiedShader.h", "/ShadowVolume"}};
+    for (const auto& helper : helpers)
+        if (!groups.resourceExistsInAnyGroup(helper.first))
+            groups.addResourceLocation(media + helper.second, "FileSystem", "General");
 }
 
 void WorldWindow::render() {

@@ -20,6 +20,9 @@ struct WorldWindow {
     void render();
     // Writes the window's current content to a PNG file.
     bool screenshot(const std::string& path);
+    // The rendering engine's shader helpers that terrain building needs; the
+    // scene loader registers them itself, tests that build terrain call this.
+    static void addTerrainMedia();
 
     bool ready = false;
     bool renderCore = false; // true when the game's render core runs
