@@ -72,6 +72,30 @@ private:
 };
 const base::StringHash Panel::kDialogType("TestPanel");
 
+// Two buttons that both want a tooltip; only one has a text for it.
+class TipPanel : public ui::Dialog {
+public:
+    static const base::StringHash kDialogType;
+
+    TipPanel() : Dialog("Modal", "TipPanel", "TipPanel", NONE) {
+        set_size(400, 200);
+        set_position(500, 400);
+        with = m_window->createWidget<MyGUI::Button>("KB_Button", 10, 10, 180, 50, MyGUI::Align::Default, "tip_with");
+        with->setNeedToolTip(true);
+        with->setUserString("tooltip", "#{menu_exit}");
+        without = m_window->createWidget<MyGUI::Button>("KB_Button", 210, 10, 180, 50, MyGUI::Align::Default,
+                                                        "tip_without");
+        without->setNeedToolTip(true);
+        showWindow();
+    }
+    const base::StringHash& GetType() const override { return kDialogType; }
+    void Resize() override {}
+
+    MyGUI::Button* with = nullptr;
+    MyGUI::Button* without = nullptr;
+};
+const base::StringHash TipPanel::kDialogType("TipPanel");
+
 class RadioMessage : public ui::MessageBoxA {
 public:
     explicit RadioMessage(const std::string& text) : MessageBoxA(text) {}
@@ -316,6 +340,36 @@ TEST_F(UiWindowTest, TooltipsFollowTheUserString) {
     input.injectMouseMove(1000, 10, 0);
     m_world->advance(0.1f);
     menu->exitWindow();
+}
+
+TEST_F(UiWindowTest, AnEmptyTooltipTextMeansNoTooltip) {
+    auto* dialog = new TipPanel();
+    MyGUI::Widget* panel = MyGUI::Gui::getInstance().findWidgetT("tooltipPanel");
+    auto* text = MyGUI::Gui::getInstance().findWidget<MyGUI::TextBox>("tooltipText");
+    MyGUI::InputManager& input = MyGUI::InputManager::getInstance();
+
+    const MyGUI::IntCoord without = dialog->without->getAbsoluteCoord();
+    input.injectMouseMove(without.left + 30, without.top + 20, 0);
+    m_world->advance(1.0f, 10);
+    EXPECT_FALSE(panel->getVisible());
+
+    // The text is translated by the current language.
+    const MyGUI::IntCoord with = dialog->with->getAbsoluteCoord();
+    input.injectMouseMove(with.left + 30, with.top + 20, 0);
+    m_world->advance(1.0f, 10);
+    EXPECT_TRUE(panel->getVisible());
+    EXPECT_EQ(text->getCaption(), MyGUI::LanguageManager::getInstance().replaceTags("#{menu_exit}"));
+    EXPECT_NE(text->getCaption(), "#{menu_exit}");
+
+    // Moving within the button moves the panel along.
+    input.injectMouseMove(with.left + 40, with.top + 25, 0);
+    m_world->advance(0.1f);
+    EXPECT_EQ(panel->getPosition(), MyGUI::IntPoint(with.left + 60, with.top + 45));
+
+    input.injectMouseMove(1000, 10, 0);
+    m_world->advance(0.5f, 5);
+    EXPECT_FALSE(panel->getVisible());
+    dialog->exitWindow();
 }
 
 } // namespace
