@@ -247,6 +247,20 @@ TEST(GameObjectTest, IdsAreConsecutiveAcrossObjectKinds) {
     EXPECT_EQ(game::IObject::last_id, third.id()); // copying hands out no id
 }
 
+TEST(PhysicsCoreLifetimeTest, TriggerMayOutliveThePhysicsCore) {
+    kbtest::HeadlessOgre ogre;
+    Ogre::SceneManager* scene = ogre.createSceneManager();
+    auto core = std::make_unique<physics::PhysicsCore>();
+    core->Init(scene);
+    auto trigger = std::make_unique<RecordingTrigger>(scene->getRootSceneNode()->createChildSceneNode(), 1);
+    trigger->Activate(true);
+    core.reset();
+    trigger->Update(1.0 / 60.0); // the world's end left the ghost with no overlaps
+    EXPECT_TRUE(trigger->log.empty());
+    trigger.reset();
+    ogre.destroySceneManager(scene);
+}
+
 TEST(PhysicsCoreLifetimeTest, SceneManagerMayGoBeforeThePhysicsCore) {
     kbtest::HeadlessOgre ogre;
     Ogre::SceneManager* scene = ogre.createSceneManager();
