@@ -201,7 +201,7 @@ Clip airportAtmosphere(int rate)
     Biquad dc;
     dc.setHighPass(rate, 25.0, 0.707);
     clip.processLoop(0, [&](float x, std::size_t) { return dc.process(x); }, 1.0);
-    clip.normalize(0.89f);
+    kit::finishLoop(clip, -18.0);
     return clip;
 }
 }

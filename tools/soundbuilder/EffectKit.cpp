@@ -99,6 +99,57 @@ void thump(Clip& out, double time, double freq, double decay, float gain)
     }
 }
 
+void finishLoop(Clip& clip, double rmsDb, float ceiling)
+{
+    const std::size_t n = clip.frames();
+    if (n == 0)
+        return;
+    double sum = 0.0;
+    for (int c = 0; c < clip.channels(); ++c)
+        for (float v : clip.channel(c))
+            sum += static_cast<double>(v) * v;
+    const double rms = std::sqrt(sum / static_cast<double>(n * static_cast<std::size_t>(clip.channels())));
+    if (rms <= 0.0)
+        return;
+    clip.scale(static_cast<float>(std::pow(10.0, rmsDb / 20.0) / rms));
+
+    // Gain each sample needs, the lowest within the look-ahead, eased in over
+    // the look-ahead and let go slowly; all circular over the loop.
+    const std::size_t ahead = static_cast<std::size_t>(clip.rate() * 0.002) + 1;
+    std::vector<double> need(n, 1.0);
+    for (int c = 0; c < clip.channels(); ++c)
+        for (std::size_t i = 0; i < n; ++i)
+        {
+            const double a = std::fabs(clip.channel(c)[i]);
+            if (a > ceiling)
+                need[i] = std::min(need[i], ceiling / a);
+        }
+    std::vector<double> lowest(n, 1.0);
+    for (std::size_t i = 0; i < n; ++i)
+        for (std::size_t j = 0; j < 2 * ahead; ++j)
+            lowest[i] = std::min(lowest[i], need[(i + j) % n]);
+    std::vector<double> eased(n, 0.0);
+    for (std::size_t i = 0; i < n; ++i)
+    {
+        double avg = 0.0;
+        for (std::size_t j = 0; j < ahead; ++j)
+            avg += lowest[(i + n - j) % n];
+        // Every sample in this window already allows no more than the gain
+        // needed here, so the average eases down without overshooting.
+        eased[i] = avg / static_cast<double>(ahead);
+    }
+    const double release = 1.0 - std::exp(-1.0 / (0.08 * clip.rate()));
+    double g = 1.0;
+    for (int pass = 0; pass < 2; ++pass)
+        for (std::size_t i = 0; i < n; ++i)
+        {
+            g = std::min(eased[i], g + (1.0 - g) * release);
+            if (pass == 1)
+                for (int c = 0; c < clip.channels(); ++c)
+                    clip.channel(c)[i] = static_cast<float>(clip.channel(c)[i] * g);
+        }
+}
+
 void noiseBurst(Clip& out, double time, double attack, double decay, double lowCut, double highCut, float gain,
                 Random& random)
 {

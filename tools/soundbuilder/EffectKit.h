@@ -51,6 +51,11 @@ void impact(Clip& out, double time, const std::vector<Mode>& modes, float gain, 
 /// Low body thump: a sine falling in pitch.
 void thump(Clip& out, double time, double freq, double decay, float gain);
 
+/// Brings a looping clip to a loudness (RMS in dB full scale), holding its
+/// peaks under the ceiling with a look-ahead limiter that wraps round the
+/// loop, so the effects sit at like levels under one volume control.
+void finishLoop(Clip& clip, double rmsDb, float ceiling = 0.85f);
+
 /// Filtered noise burst with attack and decay (hiss, slap, scrape).
 void noiseBurst(Clip& out, double time, double attack, double decay, double lowCut, double highCut, float gain,
                 Random& random);

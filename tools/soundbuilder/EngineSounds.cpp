@@ -142,7 +142,7 @@ void renderEngine(Clip& out, const EngineInput& in, float gain, Random& random)
 /// the cruise at the start of one must be as loud as the cruise of the other.
 void level(Clip& clip)
 {
-    clip.scale(1.1f);
+    clip.scale(0.85f);
     if (clip.peak() > 0.95f)
         clip.normalize(0.95f);
 }

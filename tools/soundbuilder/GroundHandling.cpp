@@ -177,7 +177,7 @@ Clip cateringLift(int rate)
     for (double t = 0.13; t < loopLength; t += 0.25)
         kit::impact(clip, t, {{3100.0, 0.01, 0.5}, {4650.0, 0.007, 0.3}}, 0.05f, 0.4, random);
     kit::impact(clip, 1.7, {{610.0, 0.05, 0.4}, {1370.0, 0.03, 0.3}, {2250.0, 0.02, 0.2}}, 0.12f, 0.5, random);
-    clip.normalize(0.89f);
+    kit::finishLoop(clip, -17.0);
     return clip;
 }
 
@@ -204,7 +204,7 @@ Clip cateringLoad(int rate)
     Biquad dc;
     dc.setHighPass(rate, 30.0, 0.707);
     clip.processLoop(0, [&](float x, std::size_t) { return dc.process(x); });
-    clip.normalize(0.89f);
+    kit::finishLoop(clip, -19.0);
     return clip;
 }
 
@@ -242,7 +242,7 @@ Clip repairClick(int rate)
                                           {5290.0, 0.035, 0.3}, {7020.0, 0.02, 0.2}};
     kit::impact(clip, 2.66, panel, 0.8f, 1.0, random);
     kit::impact(clip, 2.82, panel, 0.45f, 0.8, random);
-    clip.normalize(0.89f);
+    kit::finishLoop(clip, -20.0);
     return clip;
 }
 
@@ -284,7 +284,7 @@ Clip baggageLoad(int rate)
     Biquad dc;
     dc.setHighPass(rate, 30.0, 0.707);
     clip.processLoop(0, [&](float x, std::size_t) { return dc.process(x); });
-    clip.normalize(0.89f);
+    kit::finishLoop(clip, -18.0);
     return clip;
 }
 
@@ -345,7 +345,7 @@ Clip fuelPump(int rate)
     Biquad dc;
     dc.setHighPass(rate, 30.0, 0.707);
     clip.processLoop(0, [&](float x, std::size_t) { return dc.process(x); });
-    clip.normalize(0.89f);
+    kit::finishLoop(clip, -17.0);
     return clip;
 }
 }
