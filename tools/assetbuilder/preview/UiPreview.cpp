@@ -94,6 +94,60 @@ void FillAchievements(MyGUI::Widget* window)
     list->setCanvasSize(window->getWidth(), y);
 }
 
+// Sample values for the live widgets, as the game would show them mid-mission.
+void FillSamples(MyGUI::Widget* window)
+{
+    auto text = [&](const char* name, const char* value) {
+        if (MyGUI::Widget* w = window->findWidget(name))
+            if (MyGUI::TextBox* t = w->castType<MyGUI::TextBox>(false))
+                t->setCaption(value);
+    };
+    text("hud_timelimit", "1:05");
+    text("hud_score", "4250");
+    text("hud_speed", "37");
+    text("hud_distance", "122 m");
+    text("txt_percentage", "87 %");
+    text("time", "0:42");
+    text("hits", "3");
+    text("target", "1000");
+    text("current_value", "734");
+    text("score_old", "11800");
+    text("score_new", "12450");
+    text("txt_resolution_box", "1024 x 768");
+    text("txt_lang_box", "English");
+    if (MyGUI::Widget* w = window->findWidget("hud_perfection_bar"))
+    {
+        MyGUI::ProgressBar* bar = w->castType<MyGUI::ProgressBar>();
+        bar->setProgressRange(100);
+        bar->setProgressPosition(87);
+    }
+    for (const char* slider : {"slider_music", "slider_sound"})
+        if (MyGUI::Widget* w = window->findWidget(slider))
+        {
+            MyGUI::ScrollBar* bar = w->castType<MyGUI::ScrollBar>();
+            bar->setScrollRange(101);
+            bar->setScrollPosition(slider[7] == 'm' ? 70 : 45);
+        }
+    if (MyGUI::Widget* w = window->findWidget("chk_fullscreen"))
+        w->castType<MyGUI::Button>()->setStateSelected(true);
+    auto moveX = [&](const char* name, float value, const char* track) {
+        MyGUI::Widget* m = window->findWidget(name);
+        MyGUI::Widget* bg = window->findWidget(track);
+        if (m && bg)
+            m->setPosition(static_cast<int>(value * (bg->getWidth() - m->getWidth())), 0);
+    };
+    moveX("indicator", 0.55f, "scale_bg");
+    moveX("arrow", 0.7f, "scale_bg");
+    if (MyGUI::Widget* arrow = window->findWidget("img_arrow"))
+    {
+        MyGUI::Widget* bg = window->findWidget("catering_bg");
+        int travel = bg->getHeight() + arrow->getHeight() / 2;
+        arrow->setPosition(arrow->getLeft(), static_cast<int>((1 - 0.6f) * travel - arrow->getHeight() / 2));
+        MyGUI::Widget* box = window->findWidget("img_hitbox");
+        box->setCoord(0, static_cast<int>(0.1f * travel), box->getWidth(), static_cast<int>(0.05f * travel));
+    }
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -149,6 +203,22 @@ int main(int argc, char** argv)
         std::string layout = arg.substr(0, at);
         std::string place = at == std::string::npos ? "center" : arg.substr(at + 1);
         MyGUI::Widget* w = Place(layout, place, W, H);
+        size_t scale = layout.find("_panel.layout");
+        if (scale != std::string::npos && layout != "settings_panel.layout" && layout != "missionselect_panel.layout" &&
+            layout != "achievement_panel.layout" && layout != "missionsuccess_panel.layout" && layout != "switchhint_panel.layout")
+        {
+            // Mini-game panels: the scale layout goes into the panel's container.
+            static const std::pair<const char*, const char*> scales[] = {{"repair_scale", "repair_scale.layout"},
+                {"baggage_scale", "baggage_scale.layout"}, {"pump_scale", "pump_scale.layout"},
+                {"catering_bar_empty", "catering_scale.layout"}, {"catering_scale", "catering2_scale.layout"}};
+            for (const auto& [container, file] : scales)
+                if (MyGUI::Widget* c = w->findWidget(container))
+                {
+                    MyGUI::LayoutManager::getInstance().loadLayout(file, "", c);
+                    break;
+                }
+        }
+        FillSamples(w);
         if (layout == "missionselect_panel.layout")
             FillMissionSelect(w);
         else if (layout == "achievement_panel.layout")

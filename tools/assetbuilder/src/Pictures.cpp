@@ -208,12 +208,15 @@ Raster Thumbnail(const MissionPlanEntry& e)
     r.FillRoundRect(3, 3, bw, 18, 4, Colour::Hex(0x15181B, 0.9f));
     r.Digits(digits, 7, 6, 12, 2.0f, palette::Yellow());
     // One sign per job.
-    float x = W - 13;
+    // Long missions get their signs packed tighter so the badge stays clear.
+    float step = e.jobs.size() > 3 ? 14.0f : 17.0f;
+    float radius = e.jobs.size() > 3 ? 6.8f : 8.0f;
+    float x = W - 11;
     for (auto it = e.jobs.rbegin(); it != e.jobs.rend(); ++it)
     {
-        r.FillCircle(x, 11, 8, Colour::Hex(0x15181B, 0.85f));
-        DrawWorkSign(r, x, 11, 11, it->work, palette::White());
-        x -= 17;
+        r.FillCircle(x, 11, radius, Colour::Hex(0x15181B, 0.85f));
+        DrawWorkSign(r, x, 11, radius * 1.35f, it->work, palette::White());
+        x -= step;
     }
     r.StrokeRoundRect(0, 0, W, H, 6, 1.5f, Colour(0, 0, 0, 0.6f));
     return r;

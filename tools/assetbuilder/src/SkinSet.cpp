@@ -273,7 +273,7 @@ void PaintPanel(Raster& r, const Cell& c)
 {
     float x = static_cast<float>(c.x), y = static_cast<float>(c.y), w = static_cast<float>(c.w), h = static_cast<float>(c.h);
     r.FillRoundRect(x, y, w, h, 12, [&](float, float py) {
-        return Colour::Hex(0x2A3036, 0.95f).Lerp(Colour::Hex(0x1C2024, 0.95f), std::clamp((py - y) / h, 0.0f, 1.0f));
+        return Colour::Hex(0x2A3036).Lerp(Colour::Hex(0x1C2024), std::clamp((py - y) / h, 0.0f, 1.0f));
     });
     r.StrokeRoundRect(x, y, w, h, 12, 2.5f, palette::Yellow());
     r.StrokeRoundRect(x + 3, y + 3, w - 6, h - 6, 9, 1.0f, Colour(0, 0, 0, 0.5f));
