@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <deque>
 
 namespace soundbuilder
 {
@@ -124,19 +125,37 @@ void finishLoop(Clip& clip, double rmsDb, float ceiling)
             if (a > ceiling)
                 need[i] = std::min(need[i], ceiling / a);
         }
+    // Sliding minimum over the next 2 * ahead samples (a monotonic queue over
+    // the loop followed by its own start), then a running average.
+    const std::size_t span = 2 * ahead;
     std::vector<double> lowest(n, 1.0);
-    for (std::size_t i = 0; i < n; ++i)
-        for (std::size_t j = 0; j < 2 * ahead; ++j)
-            lowest[i] = std::min(lowest[i], need[(i + j) % n]);
+    std::deque<std::size_t> queue;
+    for (std::size_t k = 0; k < n + span; ++k)
+    {
+        const double v = need[k % n];
+        while (!queue.empty() && need[queue.back() % n] >= v)
+            queue.pop_back();
+        queue.push_back(k);
+        if (k + 1 >= span)
+        {
+            const std::size_t i = k + 1 - span;
+            while (queue.front() < i)
+                queue.pop_front();
+            if (i < n)
+                lowest[i] = need[queue.front() % n];
+        }
+    }
+    // Every sample in the averaging window already allows no more than the
+    // gain needed here, so the average eases down without overshooting.
     std::vector<double> eased(n, 0.0);
+    double window = 0.0;
+    for (std::size_t j = 0; j < ahead; ++j)
+        window += lowest[(n - j) % n];
     for (std::size_t i = 0; i < n; ++i)
     {
-        double avg = 0.0;
-        for (std::size_t j = 0; j < ahead; ++j)
-            avg += lowest[(i + n - j) % n];
-        // Every sample in this window already allows no more than the gain
-        // needed here, so the average eases down without overshooting.
-        eased[i] = avg / static_cast<double>(ahead);
+        if (i > 0)
+            window += lowest[i] - lowest[(i + n - ahead) % n];
+        eased[i] = window / static_cast<double>(ahead);
     }
     const double release = 1.0 - std::exp(-1.0 / (0.08 * clip.rate()));
     double g = 1.0;
