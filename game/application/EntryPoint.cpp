@@ -1,4 +1,5 @@
 #include "application/Main.h"
+#include "application/MainMenuState.h"
 
 #include <file/System.h>
 
@@ -7,13 +8,15 @@
 int main(int, char**) {
     auto* app = new application::Main();
     if (!app->Init()) {
-        std::cerr << "kestrelby: start-up failed, see the log in " << file::System::GetUserDataDirectory() << std::endl;
+        // Left as it is: a half-started engine is not safe to tear down.
+        std::cerr << "kestrelby: cannot start: "
+                  << (app->failure().empty() ? std::string("start-up failed") : app->failure())
+                  << " (logs in " << file::System::GetUserDataDirectory() << ")" << std::endl;
         return -1;
     }
-    std::cout << "kestrelby: services are up; settings and progress live in "
-              << file::System::GetUserDataDirectory() << std::endl;
-    if (app->CurrentState())
-        app->Run();
+    app->AddState("MainMenu", new application::MainMenuState());
+    app->ChangeState("MainMenu");
+    app->Run();
     delete app;
     return 0;
 }

@@ -2,15 +2,22 @@
 
 #include "application/IApplicationState.h"
 
+#include <ui/DialogFactory.h>
+
 #include <base/Config.h>
 #include <base/UserData.h>
+#include <display/Core.h>
 #include <event/ApplicationStateEvent.h>
 #include <event/Manager.h>
 #include <file/System.h>
+#include <input/Handler.h>
+#include <ui/Manager.h>
 
+#include <OGRE/OgreRenderWindow.h>
 #include <OGRE/OgreTimer.h>
 
 #include <cstdint>
+#include <iostream>
 
 namespace application {
 
@@ -29,6 +36,10 @@ Main::~Main() {
     if (m_events)
         m_events->RemoveListener(*this, event::ApplicationStateEvent::kEventType);
 
+    delete m_input;
+    // The GUI releases its render resources while the rendering engine still exists.
+    delete m_ui;
+    delete m_display;
     delete m_userData;
     delete m_config;
     delete m_events;
@@ -40,16 +51,43 @@ bool Main::Init() {
     m_config = new base::Config();
     m_userData = new base::UserData();
     m_events = new event::Manager();
+    m_display = new display::Core();
+    m_input = new input::Handler();
+    m_ui = new ui::Manager();
     m_timer = OGRE_NEW Ogre::Timer();
+
+    if (!m_display->Init()) {
+        m_failure = "the render window could not be opened (see kb_o.log)";
+        return false;
+    }
+    if (!m_input->init(m_display->window_handle())) {
+        m_failure = "keyboard and mouse could not be attached to the window";
+        return false;
+    }
+    Ogre::RenderWindow* window = m_display->getRenderWindow();
+    m_input->SetWindowSize(window->getWidth(), window->getHeight());
 
     if (!SetupResources())
         return false;
+    m_display->InitResourceGroup("General");
+    m_display->ActivateRenderWindow(true);
+
+    if (!m_ui->init(window, m_display->getSceneManager(), new ui::DialogFactory(), "MyGUI_Core.xml")) {
+        m_failure = "the user interface could not start (see kb_gui.log)";
+        return false;
+    }
+    m_ui->AddLanguage("Deutsch");
+    m_ui->AddLanguage("English");
 
     m_events->AddListener(*this, event::ApplicationStateEvent::kEventType);
     return true;
 }
 
 bool Main::SetupResources() {
+    m_display->AddResourceGroup("UI");
+    m_display->AddResourceZip("../assets/ui.pip", "UI");
+    m_display->AddResourceFolder("../assets/music", "General");
+    m_display->AddResourceFolder("../assets/sfx", "General");
     return true;
 }
 
@@ -65,14 +103,22 @@ void Main::Run() {
 }
 
 void Main::RunIteration(double microseconds) {
+    m_input->Capture();
     m_events->Tick();
 
     double drawSeconds = 0.0;
-    if (m_throttle.Advance(microseconds, false, drawSeconds)) {
-        // The render core draws here.
+    if (m_throttle.Advance(microseconds, m_ui->IsDirty(), drawSeconds)) {
+        m_display->OnDraw(drawSeconds);
+        if (m_display->IsWindowClosed()) {
+            // Closing the window ends the game like the exit button does.
+            std::cerr << "kestrelby: the game window was closed, shutting down" << std::endl;
+            m_running = 2;
+            return;
+        }
     }
 
     const double seconds = microseconds * 0.000001;
+    m_ui->Update(seconds);
     if (!m_stateStack.empty())
         m_stateStack.back()->Update(seconds);
 }

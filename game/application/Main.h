@@ -16,7 +16,16 @@ namespace base {
 class Config;
 class UserData;
 }
+namespace display {
+class Core;
+}
 namespace event {
+class Manager;
+}
+namespace input {
+class Handler;
+}
+namespace ui {
 class Manager;
 }
 
@@ -44,6 +53,9 @@ public:
     const char* Name() override { return "AppMain"; }
     bool HandleEvent(const event::IEvent& event) override;
 
+    // The render core's start-up failed or the window went away: the reason, for the player.
+    const std::string& failure() const { return m_failure; }
+
     bool IsRunning() const { return m_running == 1; }
     IApplicationState* CurrentState() const { return m_stateStack.empty() ? nullptr : m_stateStack.back(); }
     size_t StackSize() const { return m_stateStack.size(); }
@@ -53,12 +65,16 @@ private:
 
     base::Config* m_config = nullptr;
     base::UserData* m_userData = nullptr;
+    display::Core* m_display = nullptr;
+    input::Handler* m_input = nullptr;
+    ui::Manager* m_ui = nullptr;
     event::Manager* m_events = nullptr;
     int m_running = 0;
     Ogre::Timer* m_timer = nullptr;
     std::deque<IApplicationState*> m_stateStack;
     std::map<std::string, IApplicationState*> m_states;
     FrameThrottle m_throttle;
+    std::string m_failure;
 };
 
 } // namespace application
