@@ -376,7 +376,7 @@ Model Airport::BuildApron() const {
     }
     yellow.Strip(at, {Ogre::Vector2(st.at.x, kTaxiLineZ), w(0, st.noseWheelZ)}, 0.3f, 0.035f);
     yellow.Strip(at, {w(-2.0f, st.noseWheelZ), w(2.0f, st.noseWheelZ)}, 0.6f, 0.035f);
-    Text(yellow, st.name, Ogre::Vector2(st.at.x + 3.3f, tail - 9.0f), 0.6f, 0.035f);
+    Text(yellow, st.name, w(3.3f, tail - 9.0f), 0.6f, 0.035f);
   }
   // Taxi lane centreline.
   yellow.Strip(at, {Ogre::Vector2(m_apronMin.x + 2, kTaxiLineZ), Ogre::Vector2(m_apronMax.x - 2, kTaxiLineZ)}, 0.3f,

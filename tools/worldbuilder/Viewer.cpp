@@ -35,8 +35,6 @@ Ogre::MaterialPtr ShadowReceiving(const Ogre::MaterialPtr& material) {
   const auto& splits = g_pssm->getSplitPoints();
   p->getFragmentProgramParameters()->setNamedConstant(
       "pssmSplitPoints", Ogre::Vector4(splits[0], splits[1], splits[2], splits[3]));
-  if (const char* bias = std::getenv("WORLDBUILDER_BIAS"))
-    p->getFragmentProgramParameters()->setNamedConstant("depthBias", Ogre::Real(std::atof(bias)));
   return clone;
 }
 
@@ -140,7 +138,6 @@ bool Viewer::Render(const std::string& png, const std::string& view) {
   sun->setSpecularColour(colour(le->FirstChildElement("colourSpecular")));
 
   bool showTriggers = view == "stand" || view == "hangar";
-  if (std::getenv("WORLDBUILDER_NO_SHADOWS")) scene->setShadowTechnique(Ogre::SHADOWTYPE_NONE);
   for (const TiXmlElement* n = root->FirstChildElement("nodes")->FirstChildElement("node"); n;
        n = n->NextSiblingElement("node")) {
     std::string name = Xml::Text(n, "name");
@@ -168,14 +165,20 @@ bool Viewer::Render(const std::string& png, const std::string& view) {
   }
 
   const TiXmlElement* te = root->FirstChildElement("terrain");
-  auto* options = new Ogre::TerrainGlobalOptions();
+  Ogre::TerrainGlobalOptions* options = nullptr;
+  Ogre::TerrainGroup* group = nullptr;
+  if (te) {
+  options = new Ogre::TerrainGlobalOptions();
   options->setMaxPixelError(Ogre::Real(Xml::Int(te, "tuningMaxPixelError")));
+  // Compressed terrain vertices only decode in the terrain's own shaders; the
+  // depth caster would draw them as garbage into the shadow maps.
+  options->setUseVertexCompressionWhenAvailable(false);
   options->setCompositeMapDistance(Ogre::Real(Xml::Int(te, "tuningCompositeMapDistance")));
   options->setLightMapDirection(sun->getDerivedDirection());
   options->setCompositeMapAmbient(scene->getAmbientLight());
   options->setCompositeMapDiffuse(sun->getDiffuseColour());
-  auto* group = new Ogre::TerrainGroup(scene, Ogre::Terrain::ALIGN_X_Z, Ogre::uint16(Xml::Int(te, "mapSize")),
-                                       Xml::Float(te, "worldSize"));
+  group = new Ogre::TerrainGroup(scene, Ogre::Terrain::ALIGN_X_Z, Ogre::uint16(Xml::Int(te, "mapSize")),
+                                 Xml::Float(te, "worldSize"));
   group->setFilenameConvention("page_", "ogt");
   group->setOrigin(Ogre::Vector3::ZERO);
   auto* profile = static_cast<Ogre::TerrainMaterialGeneratorA::SM2Profile*>(
@@ -187,6 +190,7 @@ bool Viewer::Render(const std::string& png, const std::string& view) {
   group->defineTerrain(Xml::Int(page, "pageX"), Xml::Int(page, "pageY"), Xml::Text(page, "name"));
   group->loadAllTerrains(true);
   group->freeTemporaryResources();
+  }
 
   Ogre::Vector3 eye, target;
   if (view == "vehicle") {
@@ -228,25 +232,6 @@ bool Viewer::Render(const std::string& png, const std::string& view) {
     camNode->lookAt(target, Ogre::Node::TS_WORLD);
   }
   for (int i = 0; i < 4; ++i) context.root()->renderOneFrame();
-  if (std::getenv("WORLDBUILDER_SHADOW_STATS")) {
-    for (size_t i = 0; i < scene->getShadowTextureConfigList().size(); ++i) {
-      Ogre::TexturePtr tex = scene->getShadowTexture(i);
-      Ogre::Image img(Ogre::PF_FLOAT32_R, tex->getWidth(), tex->getHeight());
-      tex->getBuffer()->blitToMemory(img.getPixelBox());
-      const float* d = reinterpret_cast<const float*>(img.getData());
-      float lo = 1e9f, hi = -1e9f;
-      size_t below = 0, count = size_t(tex->getWidth()) * tex->getHeight();
-      for (size_t k = 0; k < count; ++k) {
-        lo = std::min(lo, d[k]);
-        hi = std::max(hi, d[k]);
-        if (d[k] < 0.999f) ++below;
-      }
-      Ogre::Camera* cam = tex->getBuffer()->getRenderTarget()->getViewport(0)->getCamera();
-      std::printf("shadow %zu: %s min %f max %f covered %zu/%zu cam %s ortho %d\n", i, tex->getName().c_str(), lo, hi,
-                  below, count, Ogre::StringConverter::toString(cam->getDerivedPosition()).c_str(),
-                  int(cam->getProjectionType() == Ogre::PT_ORTHOGRAPHIC));
-    }
-  }
   Ogre::RenderWindow* window = context.window();
   Ogre::Image shot(Ogre::PF_BYTE_RGB, window->getWidth(), window->getHeight());
   window->copyContentsToMemory(shot.getPixelBox(), shot.getPixelBox());
