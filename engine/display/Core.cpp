@@ -88,7 +88,7 @@ bool Core::Init() {
     try {
         started = initOGRE();
     } catch (const Ogre::Exception& e) {
-        report("Init", e.getFullDescription());
+        report("Init", e.getDescription());
     } catch (const std::exception& e) {
         report("Init", e.what());
     }
@@ -229,7 +229,7 @@ void Core::OnDraw(double seconds) {
     try {
         m_root->renderOneFrame(static_cast<Ogre::Real>(seconds));
     } catch (const Ogre::Exception& e) {
-        report("OnDraw", e.getFullDescription());
+        report("OnDraw", e.getDescription());
     }
     if (m_soundManager)
         m_soundManager->update(seconds);

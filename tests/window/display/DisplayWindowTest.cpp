@@ -553,6 +553,31 @@ TEST_F(DisplayWindow, ClosingTheWindowEndsDrawingWithOneMessage) {
     EXPECT_TRUE(s_core->getRenderWindow()->isClosed());
 }
 
+// With no settings file the window opens at 1024 x 768 in full-screen mode. Runs
+// in a fresh process, whose private user directory holds no settings yet.
+TEST(DisplayDefaults, NoSettingsFileOpensFullScreenAt1024x768) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(
+        {
+            file::System::set_product_name("kestrelby");
+            base::Config config;
+            display::Core core;
+            int failures = 0;
+            if (!core.Init())
+                std::_Exit(10);
+            Ogre::RenderWindow* window = core.getRenderWindow();
+            failures += core.IsFullscreen() ? 0 : 1;
+            failures += window->isFullScreen() ? 0 : 2;
+            failures += window->getWidth() == 1024 ? 0 : 4;
+            failures += window->getHeight() == 768 ? 0 : 8;
+            failures += config.getInt("Display", "width", 0) == 1024 ? 0 : 16;
+            std::fprintf(stderr, "window %ux%u full screen %d\n", window->getWidth(), window->getHeight(),
+                         window->isFullScreen() ? 1 : 0);
+            std::_Exit(failures);
+        },
+        ::testing::ExitedWithCode(0), "window 1024x768 full screen 1");
+}
+
 // Start-up without a usable display ends with one line on the error stream, not an exception.
 TEST(DisplayStartFailure, InitReportsFalseWithAMessage) {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
