@@ -67,7 +67,7 @@ TEST_F(VehicleConfigTest, UpgradedVehiclesAreFasterAndSteerMore) {
 // The raycast vehicle as the game builds it from a configuration.
 class Drive {
  public:
-  Drive(const VehicleKind& kind, std::map<std::string, std::string> k)
+  Drive(const VehicleKind& kind, std::map<std::string, std::string> k, const std::string& trailerVariant = "")
       : m_broadphase(btVector3(-1e4, -1e4, -1e4), btVector3(1e4, 1e4, 1e4)),
         m_dispatcher(&m_config),
         m_world(&m_dispatcher, &m_broadphase, &m_solver, &m_config),
@@ -122,11 +122,76 @@ class Drive {
       w.m_frictionSlip = Key(k, "wheel_friction");
       w.m_rollInfluence = Key(k, "roll_influence");
     }
+    if (!trailerVariant.empty()) AddTrailer(chassis, trailerVariant);
     WorldAssetFixture::scene()->destroyEntity(chassis);
     WorldAssetFixture::scene()->destroyEntity(wheel);
   }
 
+  // The cart's trailer: built 5 units behind along -z and coupled with a ball
+  // joint between the two hitch bones, as the cart does it.
+  void AddTrailer(Ogre::Entity* cart, const std::string& variant) {
+    auto k = ReadConfig(kAssets + "/config/" + variant + "/baggage_cart_trailer.xml");
+    Ogre::Entity* chassis = WorldAssetFixture::scene()->createEntity("baggage_cart_back.mesh");
+    Ogre::Entity* wheel = WorldAssetFixture::scene()->createEntity("baggagewheel_back.mesh");
+    Ogre::Vector3 half = chassis->getBoundingBox().getHalfSize();
+    m_trailerBox = std::make_unique<btBoxShape>(btVector3(half.x, half.y, half.z));
+    float mass = Key(k, "weight");
+    btVector3 inertia;
+    m_trailerBox->calculateLocalInertia(mass, inertia);
+    btTransform start = m_body->getWorldTransform();
+    start.setOrigin(start.getOrigin() - btVector3(0, 0, 5));
+    m_trailerMotion = std::make_unique<btDefaultMotionState>(start);
+    btRigidBody::btRigidBodyConstructionInfo info(mass, m_trailerMotion.get(), m_trailerBox.get(), inertia);
+    info.m_friction = 0.6f;
+    info.m_restitution = 0.6f;
+    m_trailer = std::make_unique<btRigidBody>(info);
+    m_trailer->setDamping(0.6f, 0.6f);
+    m_trailer->setActivationState(DISABLE_DEACTIVATION);
+    m_world.addRigidBody(m_trailer.get());
+    m_trailerTuning.m_suspensionStiffness = Key(k, "suspension_stiffness");
+    m_trailerTuning.m_suspensionCompression = Key(k, "suspension_compression");
+    m_trailerTuning.m_suspensionDamping = Key(k, "suspension_damping");
+    m_trailerTuning.m_maxSuspensionTravelCm = Key(k, "suspension_max_travel_cm");
+    m_trailerTuning.m_frictionSlip = Key(k, "friction_slip");
+    m_trailerVehicle = std::make_unique<btRaycastVehicle>(m_trailerTuning, m_trailer.get(), m_caster.get());
+    m_trailerVehicle->setCoordinateSystem(0, 1, 2);
+    m_world.addAction(m_trailerVehicle.get());
+    int wheels = int(Key(k, "num_wheels")), powered = int(Key(k, "num_powered_wheels"));
+    float radius = wheel->getBoundingBox().getSize().y * 0.5f;
+    for (int i = 0; i < wheels; ++i) {
+      Ogre::Vector3 bone = chassis->getSkeleton()->getBone(WheelBone(i, powered))->getPosition();
+      btWheelInfo& w = m_trailerVehicle->addWheel(btVector3(bone.x, bone.y + Key(k, "connection_height"), bone.z),
+                                                  btVector3(0, -1, 0), btVector3(-1, 0, 0),
+                                                  Key(k, "suspension_rest_length"), radius, m_trailerTuning, i < powered);
+      w.m_frictionSlip = Key(k, "wheel_friction");
+      w.m_rollInfluence = Key(k, "roll_influence");
+    }
+    Ogre::Vector3 a = cart->getSkeleton()->getBone("connection_main")->getPosition();
+    Ogre::Vector3 b = chassis->getSkeleton()->getBone("connection_cart")->getPosition();
+    m_pivotA = btVector3(a.x, a.y, a.z);
+    m_pivotB = btVector3(b.x, b.y, b.z);
+    m_coupling = std::make_unique<btPoint2PointConstraint>(*m_body, *m_trailer, m_pivotA, m_pivotB);
+    m_coupling->m_setting.m_tau = 1.0f;
+    m_coupling->m_setting.m_damping = 1.0f;
+    m_world.addConstraint(m_coupling.get(), false);
+    WorldAssetFixture::scene()->destroyEntity(chassis);
+    WorldAssetFixture::scene()->destroyEntity(wheel);
+  }
+
+  float TrailerUp() const { return m_trailer ? float(m_trailer->getWorldTransform().getBasis().getColumn(1).y()) : 1; }
+  float CouplingGap() const {
+    if (!m_trailer) return 0;
+    btVector3 pa = m_body->getWorldTransform() * m_pivotA, pb = m_trailer->getWorldTransform() * m_pivotB;
+    return float((pa - pb).length());
+  }
+  float TrailerHeight() const { return m_trailer ? float(m_trailer->getWorldTransform().getOrigin().y()) : 0; }
+
   ~Drive() {
+    if (m_trailer) {
+      m_world.removeConstraint(m_coupling.get());
+      m_world.removeAction(m_trailerVehicle.get());
+      m_world.removeRigidBody(m_trailer.get());
+    }
     m_world.removeAction(m_vehicle.get());
     m_world.removeRigidBody(m_body.get());
     m_world.removeRigidBody(m_groundBody.get());
@@ -144,6 +209,8 @@ class Drive {
       m_world.stepSimulation(1.0f / 60.0f, 1, 1.0f / 60.0f);
       btVector3 up = m_body->getWorldTransform().getBasis().getColumn(1);
       lowestUp = std::min(lowestUp, float(up.y()));
+      lowestUp = std::min(lowestUp, TrailerUp());
+      m_worstGap = std::max(m_worstGap, CouplingGap());
       for (int i = 0; i < m_wheels; ++i) {
         float skid = float(m_vehicle->getWheelInfo(i).m_skidInfo);
         m_skidSum += skid;
@@ -201,6 +268,17 @@ class Drive {
   int m_wheels = 0, m_powered = 0;
   float m_force = 0, m_clamp = 0, m_restHeight = 0, m_halfHeight = 0, m_lowestSkid = 1;
   int m_worstWheel = -1;
+  float m_worstGap = 0;
+  std::unique_ptr<btBoxShape> m_trailerBox;
+  std::unique_ptr<btDefaultMotionState> m_trailerMotion;
+  std::unique_ptr<btRigidBody> m_trailer;
+  btRaycastVehicle::btVehicleTuning m_trailerTuning;
+  std::unique_ptr<btRaycastVehicle> m_trailerVehicle;
+  std::unique_ptr<btPoint2PointConstraint> m_coupling;
+  btVector3 m_pivotA, m_pivotB;
+
+ public:
+  float worstGap() const { return m_worstGap; }
   float m_skidSum = 0;
   int m_skidCount = 0;
 };
@@ -251,6 +329,23 @@ TEST_F(VehicleConfigTest, FullThrottleGripsAndFullSteeringDoesNotTip) {
       EXPECT_GT(drive.Height(), drive.halfHeight());
     }
     EXPECT_GT(topSpeed[1], topSpeed[0] * 1.15f) << v.config;
+  }
+}
+
+TEST_F(VehicleConfigTest, CartTowsItsTrailerThroughTurns) {
+  for (const char* variant : {"normal", "upgraded"}) {
+    SCOPED_TRACE(variant);
+    Drive drive(kVehicles[2], ReadConfig(kAssets + "/config/" + variant + "/baggage_cart.xml"), variant);
+    drive.Run(2.0f, 0, 0);
+    // Both rest on their wheels with the hitch points together.
+    EXPECT_LT(drive.CouplingGap(), 0.05f);
+    EXPECT_GT(drive.TrailerHeight(), 0.5f);
+    EXPECT_GT(drive.Run(8.0f, 1, 0), 0.95f);
+    EXPECT_GT(drive.Speed(), 6.0f);
+    EXPECT_GT(drive.Run(5.0f, 1, 1), 0.8f);
+    EXPECT_GT(drive.Run(5.0f, 1, -1), 0.8f);
+    EXPECT_GT(drive.Run(3.0f, -1, 0), 0.8f);  // reversing a little
+    EXPECT_LT(drive.worstGap(), 0.3f);
   }
 }
 
