@@ -582,12 +582,12 @@ bool BuildSkinSet(const std::string& dir)
     Cell track = packer.Allocate(14, 32);
     PaintScrollTrack(atlas, track);
     xml.Begin("KB_ScrollTrack", 14, 32);
-    xml.NineSlice(14, 32, 7, {"normal"}, {track});
+    xml.NineSlice(14, 32, 6, {"normal"}, {track});
     xml.End();
     {
         std::vector<Cell> cells = PaintStates(atlas, packer, 14, 32, 4, PaintScrollThumb);
         xml.Begin("KB_ScrollThumb", 14, 32);
-        xml.NineSlice(14, 32, 7, kPlainStates, cells);
+        xml.NineSlice(14, 32, 6, kPlainStates, cells);
         xml.End();
     }
 
