@@ -578,6 +578,98 @@ TEST(DisplayDefaults, NoSettingsFileOpensFullScreenAt1024x768) {
         ::testing::ExitedWithCode(0), "window 1024x768 full screen 1");
 }
 
+// Builds the scene of the test below in a fresh process; returns the exit code.
+int renderShadowScene(const std::string& archive) {
+    file::System::set_product_name("kestrelby");
+    std::ofstream(file::System::GetUserDataDirectory() + "config.xml")
+        << "<?xml version=\"1.0\" ?>\n<root>\n<Display fullscreen=\"false\" width=\"800\" "
+           "height=\"600\" />\n</root>\n";
+    base::Config config;
+    display::Core core;
+    if (!core.Init())
+        return 10;
+    core.AddResourceZip(archive, "General");
+    core.AddResourceFolder("../assets/custom_textures", "General");
+    if (!core.InitResourceGroup("General"))
+        return 11;
+    core.EnablePSSM();
+    // The game core switches to additive integrated shadows and a longer reach right after.
+    Ogre::SceneManager* scene = core.getSceneManager();
+    scene->setShadowTechnique(Ogre::SHADOWTYPE_TEXTURE_ADDITIVE_INTEGRATED);
+    scene->setShadowFarDistance(3000);
+
+    Ogre::MaterialPtr base = Ogre::MaterialManager::getSingleton().getByName("mat_cat_cab");
+    if (!base)
+        return 12;
+    Ogre::MaterialPtr receiver = core.BuildPSSMMaterial(base);
+    if (receiver == base)
+        return 13;
+
+    Ogre::Light* sun = scene->createLight("Sun");
+    sun->setType(Ogre::Light::LT_DIRECTIONAL);
+    sun->setCastShadows(true);
+    Ogre::SceneNode* sunNode = scene->getRootSceneNode()->createChildSceneNode();
+    sunNode->attachObject(sun);
+    // Slanted, so the shadow falls beside the box: from x = 0 to x = 20 on the ground.
+    sunNode->setDirection(Ogre::Vector3(1.0f, -1.0f, 0.0f), Ogre::Node::TS_WORLD);
+
+    Ogre::Entity* ground = scene->createEntity("Ground", Ogre::SceneManager::PT_PLANE);
+    ground->setMaterial(receiver);
+    ground->setCastShadows(false);
+    Ogre::SceneNode* groundNode = scene->getRootSceneNode()->createChildSceneNode(Ogre::Vector3(0, -10, -40));
+    groundNode->pitch(Ogre::Degree(-90));
+    groundNode->setScale(0.5f, 0.5f, 0.5f);
+    groundNode->attachObject(ground);
+
+    Ogre::Entity* box = scene->createEntity("Box", Ogre::SceneManager::PT_CUBE);
+    box->setMaterial(receiver);
+    box->setCastShadows(true);
+    Ogre::SceneNode* boxNode = scene->getRootSceneNode()->createChildSceneNode(Ogre::Vector3(0, 0, -40));
+    boxNode->setScale(0.1f, 0.1f, 0.1f);
+    boxNode->attachObject(box);
+
+    auto* camera = display::cam::CameraManager::getSingleton()->getCurrentCamera();
+    camera->camera_anchor()->setPosition(0, 20, 0);
+    camera->camera_anchor()->lookAt(Ogre::Vector3(0, -10, -40), Ogre::Node::TS_WORLD);
+
+    for (int i = 0; i < 3; ++i)
+        core.OnDraw(1.0 / 60.0);
+    Ogre::RenderWindow* window = core.getRenderWindow();
+    if (const char* shot = std::getenv("KB_SHADOW_SHOT"))
+        window->writeContentsToFile(shot);
+
+    // Brightness of the ground in the box's shadow against open ground at the same depth.
+    const unsigned int w = window->getWidth(), h = window->getHeight();
+    std::vector<Ogre::uchar> pixels(static_cast<size_t>(w) * h * 4);
+    Ogre::PixelBox box2d(w, h, 1, Ogre::PF_BYTE_RGBA, pixels.data());
+    window->copyContentsToMemory(box2d, box2d);
+    auto brightness = [&](Ogre::Vector3 world) {
+        const Ogre::Vector3 p = camera->camera()->getProjectionMatrix() *
+                                (camera->camera()->getViewMatrix() * world);
+        const float sx = Ogre::Math::Clamp((p.x * 0.5f + 0.5f) * static_cast<float>(w), 0.0f, static_cast<float>(w - 1));
+        const float sy = Ogre::Math::Clamp((0.5f - p.y * 0.5f) * static_cast<float>(h), 0.0f, static_cast<float>(h - 1));
+        const size_t x = static_cast<size_t>(sx);
+        const size_t y = static_cast<size_t>(sy);
+        const Ogre::ColourValue c = box2d.getColourAt(x, y, 0);
+        return c.r + c.g + c.b;
+    };
+    const float shadowed = brightness(Ogre::Vector3(14, -10, -40));
+    const float open = brightness(Ogre::Vector3(-25, -10, -40));
+    std::fprintf(stderr, "shadowed %.3f open %.3f\n", shadowed, open);
+    return shadowed < open * 0.8f ? 0 : 20;
+}
+
+// The world's own shadow programs and caster, on a lit ground with a box
+// above it: the ground under the box must come out darker than the open
+// ground. Runs in a fresh process so the assets meet no test programs.
+TEST(DisplayWorldShadows, BoxCastsAParallelSplitShadowOnTheGround) {
+    const std::string archive = "../assets/assets.pip";
+    if (!std::ifstream(archive).good())
+        GTEST_SKIP() << "no world assets at " << archive;
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(std::_Exit(renderShadowScene(archive)), ::testing::ExitedWithCode(0), "shadowed");
+}
+
 // Start-up without a usable display ends with one line on the error stream, not an exception.
 TEST(DisplayStartFailure, InitReportsFalseWithAMessage) {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
