@@ -125,7 +125,18 @@ Raster MenuBackground()
     float ground = H * 0.86f;
     DrawFuelTruck(r, W * 0.86f, ground - 50, 1.2f);
     DrawAirliner(r, W * 0.43f, ground, 2.7f, Colour::Hex(0xE8ECF0), palette::Orange(), true);
-    DrawCateringTruck(r, W * 0.40f, ground + 6, 1.75f, 1.0f);
+    // Catering truck at the forward door, just behind the cockpit.
+    DrawCateringTruck(r, W * 0.43f + 26 * 2.7f, ground + 8, 1.75f, 1.0f);
+    // Safety cones at the nose and under the engine.
+    auto cone = [&](float cx, float base, float h) {
+        r.FillRoundRect(cx - h * 0.42f, base - h * 0.08f, h * 0.84f, h * 0.1f, 2, Colour::Hex(0x1B1D20));
+        r.FillPolygon({{cx - h * 0.3f, base - h * 0.06f}, {cx + h * 0.3f, base - h * 0.06f}, {cx + h * 0.07f, base - h}, {cx - h * 0.07f, base - h}},
+                      palette::Orange());
+        r.FillPolygon({{cx - h * 0.2f, base - h * 0.42f}, {cx + h * 0.2f, base - h * 0.42f}, {cx + h * 0.15f, base - h * 0.6f}, {cx - h * 0.15f, base - h * 0.6f}},
+                      palette::White());
+    };
+    cone(W * 0.43f - 30, ground + 30, 34);
+    cone(W * 0.43f + 150 * 2.7f, ground + 22, 30);
     DrawBaggageTrain(r, W * 0.66f, ground + 80, 1.7f);
     // Shadows on the ground under the machines.
     r.FillRoundRect(W * 0.42f, ground + 2, 820, 10, 5, Colour(0, 0, 0, 0.25f));
