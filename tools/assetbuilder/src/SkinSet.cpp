@@ -429,6 +429,7 @@ const char* kTemplates = R"XML(
 	<Resource type="ResourceLayout" name="KB_ScrollView" version="3.2.0">
 		<Widget type="Widget" skin="KB_Frame" position="0 0 200 200" name="Root">
 			<Property key="VisibleHScroll" value="false"/>
+			<Property key="CanvasAlign" value="Left Top"/>
 			<Widget type="Widget" skin="PanelEmpty" position="4 4 174 192" align="Stretch" name="Client"/>
 			<Widget type="ScrollBar" skin="KB_ScrollBarV" position="182 4 14 192" align="Right VStretch" name="VScroll"/>
 		</Widget>
