@@ -408,6 +408,38 @@ void KeyArrow(Raster& r, float cx, float cy, float angle)
     r.FillPolygon({P(8, 0), P(-2, -7), P(-2, -2.5f), P(-8, -2.5f), P(-8, 2.5f), P(-2, 2.5f), P(-2, 7)}, palette::Ink());
 }
 
+// The generated mission file wins over the plan: its vehicle and its mini-games.
+MissionPlanEntry FromWorld(MissionPlanEntry entry, const RouteSet& routes)
+{
+    auto it = routes.missions.find(entry.number);
+    if (it == routes.missions.end())
+        return entry;
+    const MissionRoute& route = it->second;
+    if (route.vehicle == "CateringTruck")
+        entry.vehicle = Vehicle::Catering;
+    else if (route.vehicle == "FuelTruck")
+        entry.vehicle = Vehicle::Fuel;
+    else if (route.vehicle == "BaggageCart")
+        entry.vehicle = Vehicle::Baggage;
+    std::vector<Job> jobs;
+    for (const RouteStep& step : route.steps)
+    {
+        if (step.kind != "game")
+            continue;
+        Work work = Work::Catering;
+        if (step.name == "PumpState")
+            work = Work::Refuel;
+        else if (step.name == "BaggageState")
+            work = Work::Baggage;
+        else if (step.name == "RepairState")
+            work = Work::Repair;
+        jobs.push_back({work, ""});
+    }
+    if (!jobs.empty())
+        entry.jobs = jobs;
+    return entry;
+}
+
 } // namespace
 
 std::vector<std::string> PictureNames()
@@ -438,7 +470,7 @@ bool BuildPictures(const std::string& dir, const RouteSet& routes)
     jobs["character1.png"] = Portrait;
     for (const MissionPlanEntry& e : MissionPlan())
     {
-        jobs["mission" + std::to_string(e.number) + "_thumbnail.png"] = [e]() { return Thumbnail(e); };
+        jobs["mission" + std::to_string(e.number) + "_thumbnail.png"] = [&routes, e]() { return Thumbnail(FromWorld(e, routes)); };
         jobs["mission" + std::to_string(e.number) + "_map.png"] = [&routes, e]() { return DrawMissionMap(e.number, routes); };
     }
     for (int i = 1; i <= 10; ++i)
