@@ -1,12 +1,65 @@
 #include "physics/bullet/DebugDrawer.h"
 
+#include <OGRE/OgreHighLevelGpuProgramManager.h>
 #include <OGRE/OgreManualObject.h>
+#include <OGRE/OgreMaterialManager.h>
+#include <OGRE/OgrePass.h>
+#include <OGRE/OgreRoot.h>
+#include <OGRE/OgreTechnique.h>
 #include <OGRE/OgreSceneManager.h>
 #include <OGRE/OgreSceneNode.h>
 
 #include <iostream>
 
 namespace OgreBulletCollisions {
+
+namespace {
+const char* const kLineMaterial = "OgreBulletCollisions/DebugLines";
+const char* const kGroup = Ogre::RGN_INTERNAL;
+
+const char* const kLineVertexShader = R"(#version 150
+in vec4 vertex;
+in vec4 colour;
+uniform mat4 worldViewProj;
+out vec4 lineColour;
+void main() {
+    gl_Position = worldViewProj * vertex;
+    lineColour = colour;
+})";
+
+const char* const kLineFragmentShader = R"(#version 150
+in vec4 lineColour;
+out vec4 fragColour;
+void main() {
+    fragColour = lineColour;
+})";
+} // namespace
+
+std::string DebugDrawer::lineMaterial() {
+    Ogre::MaterialManager& materials = Ogre::MaterialManager::getSingleton();
+    if (materials.resourceExists(kLineMaterial, kGroup))
+        return kLineMaterial;
+    Ogre::MaterialPtr material = materials.create(kLineMaterial, kGroup);
+    Ogre::Pass* pass = material->getTechnique(0)->getPass(0);
+    pass->setLightingEnabled(false);
+    pass->setVertexColourTracking(Ogre::TVC_DIFFUSE);
+    // Render systems without a fixed-function pipeline need shaders for any line.
+    if (Ogre::HighLevelGpuProgramManager::getSingletonPtr() &&
+        Ogre::HighLevelGpuProgramManager::getSingleton().isLanguageSupported("glsl")) {
+        Ogre::HighLevelGpuProgramManager& programs = Ogre::HighLevelGpuProgramManager::getSingleton();
+        Ogre::HighLevelGpuProgramPtr vp = programs.createProgram(std::string(kLineMaterial) + "/vp", kGroup, "glsl",
+                                                                 Ogre::GPT_VERTEX_PROGRAM);
+        vp->setSource(kLineVertexShader);
+        Ogre::HighLevelGpuProgramPtr fp = programs.createProgram(std::string(kLineMaterial) + "/fp", kGroup, "glsl",
+                                                                 Ogre::GPT_FRAGMENT_PROGRAM);
+        fp->setSource(kLineFragmentShader);
+        pass->setVertexProgram(vp->getName());
+        pass->setFragmentProgram(fp->getName());
+        pass->getVertexProgramParameters()->setNamedAutoConstant("worldViewProj",
+                                                                  Ogre::GpuProgramParameters::ACT_WORLDVIEWPROJ_MATRIX);
+    }
+    return kLineMaterial;
+}
 
 DebugDrawer::DebugDrawer(Ogre::SceneManager* sceneManager)
     : m_sceneManager(sceneManager), m_lineObject(nullptr), m_node(nullptr), m_debugMode(DBG_NoDebug),
@@ -63,7 +116,7 @@ void DebugDrawer::frameEnd() {
     if (!m_lineObject || m_lines.empty())
         return;
     m_lineObject->clear();
-    m_lineObject->begin("BaseWhiteNoLighting", Ogre::RenderOperation::OT_LINE_LIST);
+    m_lineObject->begin(lineMaterial(), Ogre::RenderOperation::OT_LINE_LIST, kGroup);
     for (const Line& line : m_lines) {
         m_lineObject->position(line.from);
         m_lineObject->colour(line.colour);

@@ -7,6 +7,7 @@
 #include <OGRE/OgreSceneManager.h>
 #include <OGRE/OgreVector.h>
 
+#include <string>
 #include <vector>
 
 namespace Ogre {
@@ -59,6 +60,8 @@ private:
     };
 
     void setMode(int flag, bool enable);
+    // A vertex-coloured line material that also works without fixed-function pipeline.
+    static std::string lineMaterial();
 
     Ogre::SceneManager* m_sceneManager;
     Ogre::ManualObject* m_lineObject;

@@ -2,6 +2,7 @@
 
 #include "game/SceneLoader.h"
 #include "physics/PhysicsCore.h"
+#include "physics/bullet/DebugDrawer.h"
 #include "physics/bullet/DynamicsWorld.h"
 
 #if __has_include("display/Core.h")
@@ -243,6 +244,27 @@ TEST_F(AirportSceneTest, BodyDroppedAtASpawnComesToRestOnTheApron) {
     ASSERT_TRUE(groundBelow(Ogre::Vector3(rest.x(), rest.y(), rest.z()), ground));
     EXPECT_NEAR(rest.y() - 0.75f, ground, 0.1f);
     EXPECT_LT(body.getLinearVelocity().length(), 0.1f);
+}
+
+TEST_F(AirportSceneTest, DebugShapesDrawOverTheRenderedScene) {
+    WorldWindow& world = WorldWindow::get();
+    OgreBulletDynamics::DynamicsWorld* physicsWorld = g_airport.physics->world();
+    ASSERT_NE(physicsWorld->getDebugDrawer(), nullptr);
+    physicsWorld->setShowDebugShapes(true);
+    g_airport.physics->Update(1.0 / 60.0);
+    const size_t lines = physicsWorld->getDebugDrawer()->getLineCount();
+    world.cameraNode->setPosition(0, 200, 200);
+    world.cameraNode->lookAt(Ogre::Vector3::ZERO, Ogre::Node::TS_WORLD);
+    EXPECT_NO_THROW(world.render());
+    if (const char* folder = std::getenv("KB_WORLD_SHOTS")) {
+        EXPECT_TRUE(world.screenshot(std::string(folder) + "/world-debug-shapes.png"));
+    }
+    physicsWorld->setShowDebugShapes(false);
+    g_airport.physics->Update(1.0 / 60.0);
+    // Every static mesh of the scene has its triangles drawn as lines.
+    EXPECT_GT(lines, 3 * physicsWorld->getRigidBodies().size());
+    EXPECT_EQ(physicsWorld->getDebugDrawer()->getLineCount(), 0u);
+    EXPECT_NO_THROW(world.render());
 }
 
 // Renders the apron; writes the pictures when KB_WORLD_SHOTS names a folder.
