@@ -5,6 +5,7 @@
 #include <OGRE/OgreAxisAlignedBox.h>
 #include <OGRE/OgreVector.h>
 
+#include <string>
 #include <vector>
 
 class btBroadphaseInterface;
