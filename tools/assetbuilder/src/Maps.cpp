@@ -411,6 +411,16 @@ Raster WorldMap(int mission, const MissionRoute& route, const RouteSet& routes)
 
 } // namespace
 
+Raster DrawApronOverview(const RouteSet& routes)
+{
+    Raster r(kMapWidth, kMapHeight);
+    if (!routes.nodes.empty())
+        DrawWorldLayout(r, routes, WorldProjection(routes));
+    else
+        DrawLayout(r);
+    return r;
+}
+
 Raster DrawMissionMap(int mission, const RouteSet& routes)
 {
     auto it = routes.missions.find(mission);

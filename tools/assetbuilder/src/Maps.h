@@ -14,4 +14,7 @@ const int kMapHeight = 240;
 // otherwise the planned gate layout.
 Raster DrawMissionMap(int mission, const RouteSet& routes);
 
+// The apron without a route, shown before a mission is chosen.
+Raster DrawApronOverview(const RouteSet& routes);
+
 } // namespace assetbuilder

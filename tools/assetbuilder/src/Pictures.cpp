@@ -444,7 +444,7 @@ MissionPlanEntry FromWorld(MissionPlanEntry entry, const RouteSet& routes)
 
 std::vector<std::string> PictureNames()
 {
-    std::vector<std::string> names = {"main_menu_bg.png", "character1.png"};
+    std::vector<std::string> names = {"main_menu_bg.png", "character1.png", "map_overview.png"};
     for (int i = 1; i <= 25; ++i)
     {
         names.push_back("mission" + std::to_string(i) + "_thumbnail.png");
@@ -468,6 +468,7 @@ bool BuildPictures(const std::string& dir, const RouteSet& routes)
     std::map<std::string, std::function<Raster()>> jobs;
     jobs["main_menu_bg.png"] = MenuBackground;
     jobs["character1.png"] = Portrait;
+    jobs["map_overview.png"] = [&routes]() { return DrawApronOverview(routes); };
     for (const MissionPlanEntry& e : MissionPlan())
     {
         jobs["mission" + std::to_string(e.number) + "_thumbnail.png"] = [&routes, e]() { return Thumbnail(FromWorld(e, routes)); };
