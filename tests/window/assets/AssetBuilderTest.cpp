@@ -3,6 +3,7 @@
 // the generated world, and the skin definitions point at real atlas pixels.
 #include <gtest/gtest.h>
 
+#include "Archive.h"
 #include "Files.h"
 #include "Maps.h"
 #include "PngWriter.h"
@@ -139,6 +140,33 @@ TEST_F(AssetBuilder, ArchiveOpensWithTheEngineZipReader)
     EXPECT_EQ(std::vector<uint8_t>(stored.begin(), stored.end()), noise);
     EXPECT_EQ(zip->open("d_empty.txt")->size(), 0u);
     Ogre::ArchiveManager::getSingleton().unload(zip);
+    fs::remove_all(dir);
+}
+
+TEST_F(AssetBuilder, PackedArchiveIgnoresListOrderAndRefusesMissingFiles)
+{
+    fs::path dir = TempDir("pack");
+    WriteText(dir / "b.layout", "<MyGUI type=\"Layout\"/>");
+    WriteText(dir / "a.xml", "<MyGUI/>");
+    WriteText(dir / "c.png", std::string(300, '\x7f'));
+    std::string first = (dir / "first.pip").string(), second = (dir / "second.pip").string();
+    ASSERT_TRUE(PackDirectory(dir.string(), ReadNameList("c.png\r\nb.layout\n\na.xml\n"), first));
+    ASSERT_TRUE(PackDirectory(dir.string(), {"a.xml", "b.layout", "c.png", "a.xml"}, second));
+    std::vector<uint8_t> one, two;
+    ASSERT_TRUE(ReadFile(first, one));
+    ASSERT_TRUE(ReadFile(second, two));
+    EXPECT_EQ(one, two) << "list order or duplicates changed the archive";
+
+    Ogre::Archive* zip = Ogre::ArchiveManager::getSingleton().load(first, "Zip", true);
+    Ogre::StringVectorPtr names = zip->list(false, false);
+    EXPECT_EQ(std::vector<std::string>(names->begin(), names->end()), (std::vector<std::string>{"a.xml", "b.layout", "c.png"}));
+    Ogre::ArchiveManager::getSingleton().unload(zip);
+
+    // A missing source fails and keeps the archive that was there.
+    EXPECT_FALSE(PackDirectory(dir.string(), {"a.xml", "gone.png"}, first));
+    std::vector<uint8_t> after;
+    ASSERT_TRUE(ReadFile(first, after));
+    EXPECT_EQ(after, one);
     fs::remove_all(dir);
 }
 

@@ -3,17 +3,14 @@
 //   kb_assetbuilder pictures <dir> <route summary>
 //   kb_assetbuilder routes <level dir> <route summary>
 //   kb_assetbuilder pack <staging dir> <file list> <archive>
+#include "Archive.h"
 #include "Files.h"
 #include "Pictures.h"
 #include "Routes.h"
 #include "SkinSet.h"
-#include "ZipWriter.h"
 
-#include <algorithm>
 #include <cstdio>
-#include <sstream>
 #include <string>
-#include <vector>
 
 namespace
 {
@@ -32,33 +29,7 @@ int Pack(const std::string& dir, const std::string& listFile, const std::string&
         std::fprintf(stderr, "assetbuilder: cannot read file list %s\n", listFile.c_str());
         return 1;
     }
-    std::vector<std::string> names;
-    std::istringstream in(list);
-    std::string line;
-    while (std::getline(in, line))
-    {
-        if (!line.empty() && line.back() == '\r')
-            line.pop_back();
-        if (!line.empty())
-            names.push_back(line);
-    }
-    // Sorted names give the same archive whatever order the build lists them in.
-    std::sort(names.begin(), names.end());
-    names.erase(std::unique(names.begin(), names.end()), names.end());
-
-    assetbuilder::ZipWriter zip;
-    for (const std::string& name : names)
-    {
-        std::vector<uint8_t> data;
-        if (!assetbuilder::ReadFile(dir + "/" + name, data))
-        {
-            std::fprintf(stderr, "assetbuilder: missing %s in %s\n", name.c_str(), dir.c_str());
-            return 1;
-        }
-        if (!zip.Add(name, data))
-            return 1;
-    }
-    return assetbuilder::WriteFile(archive, zip.Finish()) ? 0 : 1;
+    return assetbuilder::PackDirectory(dir, assetbuilder::ReadNameList(list), archive) ? 0 : 1;
 }
 
 } // namespace
