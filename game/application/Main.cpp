@@ -17,7 +17,6 @@
 #include <OGRE/OgreTimer.h>
 
 #include <cstdint>
-#include <iostream>
 
 namespace application {
 
@@ -95,9 +94,14 @@ void Main::Run() {
     m_running = 1;
     m_timer->reset();
     m_throttle.Reset();
+    // One clock reading per pass, timed as the difference to the previous one:
+    // reading and then resetting the timer would drop the time in between,
+    // which is a large share of a pass that takes a few microseconds.
+    unsigned long last = m_timer->getMicroseconds();
     while (m_running == 1) {
-        const double dt = static_cast<double>(static_cast<uint32_t>(m_timer->getMicroseconds()));
-        m_timer->reset();
+        const unsigned long now = m_timer->getMicroseconds();
+        const double dt = static_cast<double>(static_cast<uint32_t>(now - last));
+        last = now;
         RunIteration(dt);
     }
 }
@@ -110,8 +114,7 @@ void Main::RunIteration(double microseconds) {
     if (m_throttle.Advance(microseconds, m_ui->IsDirty(), drawSeconds)) {
         m_display->OnDraw(drawSeconds);
         if (m_display->IsWindowClosed()) {
-            // Closing the window ends the game like the exit button does.
-            std::cerr << "kestrelby: the game window was closed, shutting down" << std::endl;
+            // Closing the window ends the game like the exit button does (the core reports it).
             m_running = 2;
             return;
         }
