@@ -306,6 +306,38 @@ float Raster::Digits(const std::string& text, float x, float y, float height, fl
     float cx = x;
     for (char ch : text)
     {
+        // Gate letters read better as strokes than as segments.
+        if (ch == 'A' || ch == 'B')
+        {
+            float l = cx + stroke * 0.5f, r = cx + w - stroke * 0.5f;
+            float t = y + stroke * 0.5f, b = y + height - stroke * 0.5f, m = y + height * 0.5f;
+            if (ch == 'A')
+            {
+                Polyline({{l, b}, {(l + r) * 0.5f, t}, {r, b}}, stroke, c);
+                Line(l + (r - l) * 0.25f, y + height * 0.62f, r - (r - l) * 0.25f, y + height * 0.62f, stroke, c);
+            }
+            else
+            {
+                std::vector<Point> upper = {{l, m}, {l, t}}, lower = {{l, m}, {l, b}};
+                for (int i = 0; i <= 8; ++i)
+                {
+                    float a = -1.5707963f + 3.14159265f * i / 8.0f;
+                    float ru = (m - t) * 0.5f, rl = (b - m) * 0.5f;
+                    upper.push_back({r - ru * 0.9f + std::cos(a) * ru * 0.9f, t + ru + std::sin(a) * ru});
+                    lower.push_back({r - rl + std::cos(a) * rl, m + rl + std::sin(a) * rl});
+                }
+                upper.push_back({l, m});
+                lower.push_back({l, m});
+                Polyline({upper[1], upper[2]}, stroke, c);
+                Polyline(std::vector<Point>(upper.begin() + 2, upper.end()), stroke, c);
+                Polyline({lower[0], lower[1]}, stroke, c);
+                Polyline({lower[1], lower.back()}, stroke, c);
+                Polyline(std::vector<Point>(lower.begin() + 2, lower.end() - 1), stroke, c);
+                Line(l, t, l, b, stroke, c);
+            }
+            cx += advance;
+            continue;
+        }
         int mask = SegmentMask(ch);
         float l = cx + stroke * 0.5f;
         float r = cx + w - stroke * 0.5f;
