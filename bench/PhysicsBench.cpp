@@ -5,13 +5,10 @@
 #include "physics/PhysicsCore.h"
 #include "physics/bullet/DynamicsWorld.h"
 
-#if __has_include("display/Core.h")
-#define KB_BENCH_WITH_RENDER_CORE 1
 #include "base/Config.h"
 #include "display/Core.h"
 #include "event/Manager.h"
 #include "file/System.h"
-#endif
 
 #include <OGRE/Ogre.h>
 #include <OGRE/Terrain/OgreTerrain.h>
@@ -61,7 +58,6 @@ private:
     }
 
     void start() {
-#ifdef KB_BENCH_WITH_RENDER_CORE
         // The bench must not touch the player's own settings.
         static char home[] = "/tmp/kb_bench_home_XXXXXX";
         if (mkdtemp(home))
@@ -76,17 +72,6 @@ private:
         if (!m_core->Init())
             return;
         m_root = Ogre::Root::getSingletonPtr();
-#else
-        auto* log = new Ogre::LogManager();
-        log->createLog("bench_ogre.log", true, false, true);
-        m_root = new Ogre::Root("", "", "");
-        m_root->loadPlugin(std::string(KB_OGRE_PLUGIN_DIR) + "/RenderSystem_GL3Plus");
-        m_root->loadPlugin(std::string(KB_OGRE_PLUGIN_DIR) + "/Plugin_OctreeSceneManager");
-        m_root->loadPlugin(std::string(KB_OGRE_PLUGIN_DIR) + "/Codec_STBI");
-        m_root->setRenderSystem(m_root->getRenderSystemByName("OpenGL 3+ Rendering Subsystem"));
-        m_root->initialise(false);
-        m_root->createRenderWindow("Main", 1024, 768, false);
-#endif
         Ogre::ResourceGroupManager& groups = Ogre::ResourceGroupManager::getSingleton();
         if (!groups.resourceGroupExists("GameCore"))
             groups.createResourceGroup("GameCore", false);
@@ -95,19 +80,15 @@ private:
         groups.addResourceLocation("../assets/assets.pip", "Zip", "GameCore", true);
         groups.addResourceLocation("../assets/terrain.pip", "Zip", "General", true);
         groups.initialiseAllResourceGroups();
-#ifdef KB_BENCH_WITH_RENDER_CORE
         // After the scripts: shadows need the caster material, and the shadow
         // programs the engine makes itself would clash with those scripts.
         m_core->EnablePSSM();
-#endif
     }
 
     Ogre::Root* m_root = nullptr;
-#ifdef KB_BENCH_WITH_RENDER_CORE
     base::Config* m_config = nullptr;
     event::Manager* m_events = nullptr;
     display::Core* m_core = nullptr;
-#endif
 };
 
 // One loaded airport in a scene manager of its own.

@@ -4,14 +4,8 @@
 #include "xml/Element.h"
 #include "xml/Iterator.h"
 
-#if __has_include("display/Core.h")
 #include "display/Core.h"
-#define KB_HAVE_RENDER_CORE 1
-#endif
-#if __has_include("display/cam/CameraManager.h")
 #include "display/cam/CameraManager.h"
-#define KB_HAVE_CAMERA_MANAGER 1
-#endif
 
 #include <OGRE/OgreEntity.h>
 #include <OGRE/OgreResourceGroupManager.h>
@@ -261,7 +255,6 @@ void SceneLoader::ProcessEntity(const xml::Element* element, Ogre::SceneNode* no
             entity->getSubEntity(index)->setMaterial(material);
         }
 
-#ifdef KB_HAVE_RENDER_CORE
         if (display::Core* core = display::Core::getSingleton()) {
             for (unsigned int i = 0; i < entity->getNumSubEntities(); ++i) {
                 Ogre::SubEntity* sub = entity->getSubEntity(i);
@@ -274,7 +267,6 @@ void SceneLoader::ProcessEntity(const xml::Element* element, Ogre::SceneNode* no
                 }
             }
         }
-#endif
 
         node->attachObject(entity);
         if (isStatic) {
@@ -335,12 +327,8 @@ void SceneLoader::ProcessTerrain(xml::Iterator it) {
     Ogre::TerrainMaterialGeneratorPtr generator = m_terrainOptions->getDefaultMaterialGenerator();
     if (auto* profile = dynamic_cast<Ogre::TerrainMaterialGeneratorA::SM2Profile*>(generator->getActiveProfile())) {
         profile->setReceiveDynamicShadowsDepth(true);
-#ifdef KB_HAVE_CAMERA_MANAGER
-        if (display::cam::CameraManager* cameras = display::cam::CameraManager::getSingleton()) {
-            auto setup = cameras->shadow_camera_setup();
-            profile->setReceiveDynamicShadowsPSSM(dynamic_cast<Ogre::PSSMShadowCameraSetup*>(setup.get()));
-        }
-#endif
+        if (display::cam::CameraManager* cameras = display::cam::CameraManager::getSingleton())
+            profile->setReceiveDynamicShadowsPSSM(cameras->shadow_camera_setup().get());
     }
 
     if (it.goToFirstChild()) {

@@ -6,10 +6,7 @@
 #include "physics/bullet/StaticMeshToShapeConverter.h"
 #include "physics/bullet/TriangleMeshCollisionShape.h"
 
-#if __has_include("display/Core.h")
 #include "display/Core.h"
-#define KB_HAVE_RENDER_CORE 1
-#endif
 
 #include <BulletCollision/CollisionShapes/btHeightfieldTerrainShape.h>
 #include <OGRE/OgreEntity.h>
@@ -58,12 +55,8 @@ PhysicsCore::~PhysicsCore() {
 }
 
 bool PhysicsCore::Init() {
-    Ogre::SceneManager* sceneManager = nullptr;
-#ifdef KB_HAVE_RENDER_CORE
-    if (display::Core* core = display::Core::getSingleton())
-        sceneManager = core->getSceneManager();
-#endif
-    return Init(sceneManager);
+    display::Core* core = display::Core::getSingleton();
+    return Init(core ? core->getSceneManager() : nullptr);
 }
 
 bool PhysicsCore::Init(Ogre::SceneManager* sceneManager) {

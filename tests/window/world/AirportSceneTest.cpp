@@ -5,10 +5,7 @@
 #include "physics/bullet/DebugDrawer.h"
 #include "physics/bullet/DynamicsWorld.h"
 
-#if __has_include("display/Core.h")
 #include "display/Core.h"
-#define KB_AIRPORT_WITH_RENDER_CORE 1
-#endif
 
 #include <OGRE/Ogre.h>
 #include <OGRE/Terrain/OgreTerrain.h>
@@ -58,13 +55,11 @@ protected:
         groups.initialiseResourceGroup("GameCore");
 
         Ogre::SceneManager* scene = world.scene;
-#ifdef KB_AIRPORT_WITH_RENDER_CORE
-        // Shadows as the game core sets them; without the render core there are none.
+        // Shadows as the game core sets them.
         display::Core::getSingleton()->EnablePSSM();
         scene->setShadowTechnique(Ogre::SHADOWTYPE_TEXTURE_ADDITIVE_INTEGRATED);
         scene->setShadowFarDistance(3000.0f);
         scene->setShadowTextureCountPerLightType(Ogre::Light::LT_DIRECTIONAL, 3);
-#endif
 
         const auto start = std::chrono::steady_clock::now();
         g_airport.physics = new physics::PhysicsCore();

@@ -1,14 +1,11 @@
 #include "WorldWindow.h"
 
-#if __has_include("display/Core.h") && __has_include("display/cam/CameraManager.h")
-#define KB_WORLD_WITH_RENDER_CORE 1
 #include "base/Config.h"
 #include "display/Core.h"
 #include "display/cam/BaseCamera.h"
 #include "display/cam/CameraManager.h"
 #include "event/Manager.h"
 #include "file/System.h"
-#endif
 
 #include <OGRE/Bites/OgreWindowEventUtilities.h>
 #include <OGRE/Ogre.h>
@@ -22,19 +19,14 @@ const int kWidth = 1024;
 const int kHeight = 768;
 
 struct Services {
-#ifdef KB_WORLD_WITH_RENDER_CORE
     base::Config* config = nullptr;
     event::Manager* events = nullptr;
     display::Core* core = nullptr;
-#endif
-    Ogre::LogManager* log = nullptr;
-    Ogre::Root* root = nullptr;
 };
 
 Services g_services;
 WorldWindow* g_world = nullptr;
 
-#ifdef KB_WORLD_WITH_RENDER_CORE
 bool startWithRenderCore(WorldWindow& world) {
     file::System::set_product_name("kestrelby");
     g_services.config = new base::Config();
@@ -53,7 +45,6 @@ bool startWithRenderCore(WorldWindow& world) {
     }
     g_services.core->InitResourceGroup("");
     g_services.core->ActivateRenderWindow(true);
-    world.renderCore = true;
     world.root = Ogre::Root::getSingletonPtr();
     world.window = g_services.core->getRenderWindow();
     world.scene = g_services.core->getSceneManager();
@@ -62,52 +53,15 @@ bool startWithRenderCore(WorldWindow& world) {
     world.cameraNode = camera->camera_anchor();
     return true;
 }
-#else
-bool startOwnRoot(WorldWindow& world) {
-    g_services.log = new Ogre::LogManager();
-    g_services.log->createLog("world_tests_ogre.log", true, false, true);
-    g_services.root = new Ogre::Root("", "", "");
-    world.root = g_services.root;
-    world.root->loadPlugin(std::string(KB_OGRE_PLUGIN_DIR) + "/RenderSystem_GL3Plus");
-    world.root->loadPlugin(std::string(KB_OGRE_PLUGIN_DIR) + "/Plugin_OctreeSceneManager");
-    for (const char* codec : {"/Codec_STBI", "/Codec_FreeImage"}) {
-        try {
-            world.root->loadPlugin(std::string(KB_OGRE_PLUGIN_DIR) + codec);
-            break;
-        } catch (const Ogre::Exception&) {
-        }
-    }
-    Ogre::RenderSystem* system = world.root->getRenderSystemByName("OpenGL 3+ Rendering Subsystem");
-    if (!system)
-        return false;
-    world.root->setRenderSystem(system);
-    world.root->initialise(false);
-    world.window = world.root->createRenderWindow("Main", kWidth, kHeight, false);
-    world.scene = world.root->createSceneManager("OctreeSceneManager");
-    world.camera = world.scene->createCamera("world_test_camera");
-    world.camera->setNearClipDistance(1.0f);
-    world.camera->setFarClipDistance(15000.0f);
-    world.camera->setAutoAspectRatio(true);
-    world.cameraNode = world.scene->getRootSceneNode()->createChildSceneNode();
-    world.cameraNode->attachObject(world.camera);
-    world.window->addViewport(world.camera);
-    Ogre::ResourceGroupManager::getSingleton().initialiseAllResourceGroups();
-    return true;
-}
-#endif
 
 class WorldShutdown : public ::testing::Environment {
 public:
     void TearDown() override {
         delete g_world;
         g_world = nullptr;
-#ifdef KB_WORLD_WITH_RENDER_CORE
         delete g_services.core;
         delete g_services.events;
         delete g_services.config;
-#endif
-        delete g_services.root;
-        delete g_services.log;
         g_services = Services();
     }
 };
@@ -120,11 +74,7 @@ WorldWindow& WorldWindow::get() {
     ::testing::AddGlobalTestEnvironment(new WorldShutdown);
     g_world = new WorldWindow();
     try {
-#ifdef KB_WORLD_WITH_RENDER_CORE
         g_world->ready = startWithRenderCore(*g_world);
-#else
-        g_world->ready = startOwnRoot(*g_world);
-#endif
     } catch (const Ogre::Exception& error) {
         std::cerr << "world tests: rendering did not start: " << error.getDescription() << std::endl;
     }

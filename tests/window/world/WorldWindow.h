@@ -10,9 +10,9 @@ class SceneManager;
 class SceneNode;
 } // namespace Ogre
 
-// The rendering setting the world tests run in: the game's render core when
-// the engine has one, otherwise a rendering-engine root with a window of its
-// own. Started on first use, shut down after the last test.
+// The rendering setting the world tests run in: the game's settings store,
+// event manager and render core with its window. Started on first use, shut
+// down after the last test.
 struct WorldWindow {
     static WorldWindow& get();
 
@@ -25,7 +25,6 @@ struct WorldWindow {
     static void addTerrainMedia();
 
     bool ready = false;
-    bool renderCore = false; // true when the game's render core runs
     Ogre::Root* root = nullptr;
     Ogre::RenderWindow* window = nullptr;
     Ogre::SceneManager* scene = nullptr;
