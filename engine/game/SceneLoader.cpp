@@ -317,6 +317,9 @@ void SceneLoader::ProcessTerrain(xml::Iterator it) {
     m_terrainOptions->setCompositeMapAmbient(m_sceneManager->getAmbientLight());
     m_terrainOptions->setCompositeMapDiffuse(lightDiffuse);
     m_terrainOptions->setDefaultResourceGroup(kTerrainGroup);
+    // The depth shadow caster cannot read compressed terrain vertices: it would
+    // draw the pages as garbage and throw a false shadow over the apron.
+    m_terrainOptions->setUseVertexCompressionWhenAvailable(false);
 
     m_terrainGroup = OGRE_NEW Ogre::TerrainGroup(m_sceneManager, Ogre::Terrain::ALIGN_X_Z,
                                                  static_cast<Ogre::uint16>(mapSize), worldSize);
