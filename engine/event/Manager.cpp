@@ -21,9 +21,12 @@ Manager::~Manager() {
     }
     m_listeners.clear();
     m_eventTypes.clear();
+    m_typeBits = 0;
 }
 
 bool Manager::hasType(const base::StringHash& type) const {
+    if ((m_typeBits & typeBit(type)) == 0)
+        return false;
     auto it = std::lower_bound(m_eventTypes.begin(), m_eventTypes.end(), type);
     return it != m_eventTypes.end() && *it == type;
 }
@@ -32,12 +35,17 @@ void Manager::insertType(const base::StringHash& type) {
     auto it = std::lower_bound(m_eventTypes.begin(), m_eventTypes.end(), type);
     if (it == m_eventTypes.end() || *it != type)
         m_eventTypes.insert(it, type);
+    m_typeBits |= typeBit(type);
 }
 
 void Manager::eraseType(const base::StringHash& type) {
     auto it = std::lower_bound(m_eventTypes.begin(), m_eventTypes.end(), type);
-    if (it != m_eventTypes.end() && *it == type)
-        m_eventTypes.erase(it);
+    if (it == m_eventTypes.end() || *it != type)
+        return;
+    m_eventTypes.erase(it);
+    m_typeBits = 0;
+    for (const base::StringHash& remaining : m_eventTypes)
+        m_typeBits |= typeBit(remaining);
 }
 
 bool Manager::AddListener(IListener& listener, const base::StringHash& type) {
@@ -98,11 +106,9 @@ void Manager::compactLists() const {
     }
 }
 
-bool Manager::Fire(const IEvent& event) const {
-    if (!hasType(event.event_type()))
-        return true;
-    deliver(event);
-    return true;
+void Manager::fireListened(const IEvent& event) const {
+    if (hasType(event.event_type()))
+        deliver(event);
 }
 
 bool Manager::QueueEvent(const IEvent* event) {
