@@ -24,9 +24,9 @@ void main() {
   vec4 tex = texture(diffuseMap, oUv);
   vec3 albedo = tex.rgb * surfaceDiffuse.rgb;
   float ndl = max(dot(n, l), 0.0);
-  float spec = ndl > 0.0 ? pow(max(dot(n, normalize(l + v)), 0.0), max(shininess, 1.0)) : 0.0;
+  float specularTerm = ndl > 0.0 ? pow(max(dot(n, normalize(l + v)), 0.0), max(shininess, 1.0)) : 0.0;
   vec3 sky = ambient.rgb * (0.8 + 0.2 * n.y);
-  vec3 colour = albedo * (sky + lightDiffuse.rgb * ndl) + surfaceSpecular.rgb * lightSpecular.rgb * spec +
+  vec3 colour = albedo * (sky + lightDiffuse.rgb * ndl) + surfaceSpecular.rgb * lightSpecular.rgb * specularTerm +
                 surfaceEmissive.rgb;
   fragColour = vec4(colour, tex.a * surfaceDiffuse.a);
 }

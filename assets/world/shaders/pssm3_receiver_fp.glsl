@@ -59,9 +59,9 @@ void main() {
     }
   }
 
-  float spec = ndl > 0.0 ? pow(max(dot(n, normalize(l + v)), 0.0), max(shininess, 1.0)) : 0.0;
+  float specularTerm = ndl > 0.0 ? pow(max(dot(n, normalize(l + v)), 0.0), max(shininess, 1.0)) : 0.0;
   vec3 sky = ambient.rgb * (0.8 + 0.2 * n.y);
   vec3 colour = albedo * (sky + lightDiffuse.rgb * ndl * shadow) +
-                surfaceSpecular.rgb * lightSpecular.rgb * spec * shadow + surfaceEmissive.rgb;
+                surfaceSpecular.rgb * lightSpecular.rgb * specularTerm * shadow + surfaceEmissive.rgb;
   fragColour = vec4(colour, tex.a * surfaceDiffuse.a);
 }

@@ -70,17 +70,17 @@ bool IsKind(MyGUI::Widget* w, Kind k)
 
 using WidgetList = std::vector<std::pair<std::string, Kind>>;
 
-struct LayoutSpec
+struct LayoutExpectation
 {
     std::string file;
     WidgetList widgets;
 };
 
 // The widgets each dialog looks up, with the type it takes them as.
-const std::vector<LayoutSpec>& DialogLayouts()
+const std::vector<LayoutExpectation>& DialogLayouts()
 {
     using K = Kind;
-    static const std::vector<LayoutSpec> layouts = {
+    static const std::vector<LayoutExpectation> layouts = {
         {"tooltip.layout", {{"tooltipText", K::TextBox}}},
         {"message_box.layout", {{"character_name", K::TextBox}, {"character_portrait", K::ImageBox}, {"message_text", K::TextBox}}},
         {"main_menu.layout",
@@ -193,7 +193,7 @@ std::vector<std::string> CodeImages()
 std::vector<std::string> AllLayoutFiles()
 {
     std::vector<std::string> files;
-    for (const LayoutSpec& l : DialogLayouts())
+    for (const LayoutExpectation& l : DialogLayouts())
         files.push_back(l.file);
     files.push_back("missionselect_template.layout");
     files.push_back("achievement_template.layout");
@@ -331,36 +331,36 @@ TEST_F(UiAssetInventory, CoreConfigurationProvidesLayersPointerAndShaders)
 
 TEST_F(UiAssetInventory, DialogLayoutsHoldEveryWidgetWithItsType)
 {
-    for (const LayoutSpec& spec : DialogLayouts())
+    for (const LayoutExpectation& layout : DialogLayouts())
     {
-        SCOPED_TRACE(spec.file);
-        ASSERT_TRUE(MyGUI::DataManager::getInstance().isDataExist(spec.file)) << spec.file;
-        MyGUI::Widget* window = LoadInto(spec.file);
-        ASSERT_GT(window->getChildCount(), 0u) << spec.file << " has no root widget";
-        ExpectWidgets(window, spec.file, spec.widgets);
+        SCOPED_TRACE(layout.file);
+        ASSERT_TRUE(MyGUI::DataManager::getInstance().isDataExist(layout.file)) << layout.file;
+        MyGUI::Widget* window = LoadInto(layout.file);
+        ASSERT_GT(window->getChildCount(), 0u) << layout.file << " has no root widget";
+        ExpectWidgets(window, layout.file, layout.widgets);
         MyGUI::Gui::getInstance().destroyWidget(window);
     }
 }
 
 TEST_F(UiAssetInventory, DialogsFitTheSmallestScreen)
 {
-    for (const LayoutSpec& spec : DialogLayouts())
+    for (const LayoutExpectation& layout : DialogLayouts())
     {
-        if (spec.file == "main_menu.layout")
+        if (layout.file == "main_menu.layout")
             continue; // stretched over the whole screen
-        MyGUI::Widget* window = LoadInto(spec.file);
+        MyGUI::Widget* window = LoadInto(layout.file);
         MyGUI::IntSize size = window->getChildAt(0)->getSize();
-        EXPECT_LE(size.width, 1024) << spec.file;
-        EXPECT_LE(size.height, 768 - 60) << spec.file;
+        EXPECT_LE(size.width, 1024) << layout.file;
+        EXPECT_LE(size.height, 768 - 60) << layout.file;
         MyGUI::Gui::getInstance().destroyWidget(window);
     }
-    for (const PanelSpec& spec : MiniGamePanels())
+    for (const PanelSpec& layout : MiniGamePanels())
     {
-        MyGUI::Widget* window = LoadInto(spec.panel);
+        MyGUI::Widget* window = LoadInto(layout.panel);
         MyGUI::IntSize size = window->getChildAt(0)->getSize();
         // Panels hang 60 pixels below the top edge.
-        EXPECT_LE(size.width, 1024) << spec.panel;
-        EXPECT_LE(size.height + 60, 768) << spec.panel;
+        EXPECT_LE(size.width, 1024) << layout.panel;
+        EXPECT_LE(size.height + 60, 768) << layout.panel;
         MyGUI::Gui::getInstance().destroyWidget(window);
     }
 }
@@ -397,14 +397,14 @@ TEST_F(UiAssetInventory, ListTemplatesLoadUnderTheirPrefixes)
 
 TEST_F(UiAssetInventory, MiniGamePanelsHoldTheirScales)
 {
-    for (const PanelSpec& spec : MiniGamePanels())
+    for (const PanelSpec& layout : MiniGamePanels())
     {
-        SCOPED_TRACE(spec.panel);
-        MyGUI::Widget* window = LoadInto(spec.panel);
-        MyGUI::Widget* container = window->findWidget(spec.container);
-        ASSERT_NE(container, nullptr) << spec.panel << ": scale container \"" << spec.container << "\" is missing";
-        MyGUI::LayoutManager::getInstance().loadLayout(spec.scale, "", container);
-        ExpectWidgets(window, spec.panel + " + " + spec.scale, spec.widgets);
+        SCOPED_TRACE(layout.panel);
+        MyGUI::Widget* window = LoadInto(layout.panel);
+        MyGUI::Widget* container = window->findWidget(layout.container);
+        ASSERT_NE(container, nullptr) << layout.panel << ": scale container \"" << layout.container << "\" is missing";
+        MyGUI::LayoutManager::getInstance().loadLayout(layout.scale, "", container);
+        ExpectWidgets(window, layout.panel + " + " + layout.scale, layout.widgets);
 
         // The markers must have room to travel on their scales.
         if (MyGUI::Widget* bg = window->findWidget("scale_bg"))
@@ -413,13 +413,13 @@ TEST_F(UiAssetInventory, MiniGamePanelsHoldTheirScales)
             {
                 if (MyGUI::Widget* m = window->findWidget(marker))
                 {
-                    EXPECT_GT(bg->getWidth() - m->getWidth(), 100) << spec.scale;
+                    EXPECT_GT(bg->getWidth() - m->getWidth(), 100) << layout.scale;
                 }
             }
         }
         if (MyGUI::Widget* bg = window->findWidget("catering_bg"))
         {
-            EXPECT_GT(bg->getHeight(), 100) << spec.scale;
+            EXPECT_GT(bg->getHeight(), 100) << layout.scale;
         }
         MyGUI::Gui::getInstance().destroyWidget(window);
     }
