@@ -87,7 +87,9 @@ bool Manager::init(Ogre::RenderWindow* window, Ogre::SceneManager* sceneManager,
         m_gui = new MyGUI::Gui();
         m_gui->initialise(coreFile);
     } catch (const std::exception& e) {
-        std::cerr << "ui: the GUI did not start: " << e.what() << std::endl;
+        // The library's messages carry source locations on further lines; one line is enough here.
+        const std::string what = e.what();
+        std::cerr << "ui: the GUI did not start: " << what.substr(0, what.find('\n')) << std::endl;
         return false;
     }
 
