@@ -1,0 +1,7 @@
+#include "event/MiniGameEvent.h"
+
+namespace event {
+
+const base::StringHash MiniGameEvent::kEventType("MiniGameEvent");
+
+} // namespace event

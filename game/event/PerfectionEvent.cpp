@@ -1,0 +1,7 @@
+#include "event/PerfectionEvent.h"
+
+namespace event {
+
+const base::StringHash PerfectionEvent::kEventType("PerfectionEvent");
+
+} // namespace event

@@ -1,0 +1,7 @@
+#include "event/ScoreEvent.h"
+
+namespace event {
+
+const base::StringHash ScoreEvent::kEventType("ScoreEvent");
+
+} // namespace event
