@@ -2,7 +2,7 @@
 BUILD ?= build
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps configure build run test bench clean
+.PHONY: all deps configure build run test bench fuzz clean
 
 all: build
 
@@ -22,6 +22,11 @@ run: build
 
 test: build
 	cd $(BUILD) && ctest --output-on-failure -j 1
+
+# Runs the store fuzzer for FUZZ_SECONDS; failing inputs are kept in tests/fuzz/regressions.
+FUZZ_SECONDS ?= 600
+fuzz: build
+	tests/fuzz/run-fuzzer.sh $(BUILD)/fuzz/store_fuzzer $(FUZZ_SECONDS) $(BUILD)/assets $(BUILD)/fuzz-run --keep
 
 bench: build
 	cmake --build $(BUILD) --target bench

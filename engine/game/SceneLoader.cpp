@@ -3,6 +3,7 @@
 #include "physics/PhysicsCore.h"
 #include "xml/Element.h"
 #include "xml/Iterator.h"
+#include "xml/Reader.h"
 
 #include "display/Core.h"
 #include "display/cam/CameraManager.h"
@@ -66,7 +67,7 @@ SceneLoader::~SceneLoader() = default;
 
 bool SceneLoader::Init() {
     // Read only: the scene is an asset, never rewritten by the game.
-    if (m_document.LoadFile(m_document.path()))
+    if (xml::Reader::LoadFile(m_document, m_document.path()))
         return true;
     std::cerr << "SceneLoader: can't load scene \"" << m_document.path() << "\": " << m_document.ErrorDesc()
               << std::endl;

@@ -1,10 +1,18 @@
 #include "xml/Document.h"
 
 #include "xml/Element.h"
+#include "xml/Reader.h"
 
+#include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <iostream>
+#include <vector>
+
+#include <dirent.h>
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace xml {
 
@@ -20,32 +28,111 @@ Document& Document::operator=(const Document& other) {
 
 Document::~Document() = default;
 
-namespace {
-bool fileExists(const std::string& path) {
-    struct stat info;
-    return ::stat(path.c_str(), &info) == 0;
+const char* Document::Parse(const char* text, TiXmlParsingData* data, TiXmlEncoding encoding) {
+    return Reader::ParseText(*this, text, data, encoding);
 }
 
-bool copyFile(const std::string& from, const std::string& to) {
-    FILE* in = std::fopen(from.c_str(), "rb");
-    if (!in)
-        return false;
-    FILE* out = std::fopen(to.c_str(), "wb");
-    bool ok = out != nullptr;
-    char buffer[8192];
-    size_t n;
-    while (ok && (n = std::fread(buffer, 1, sizeof buffer, in)) > 0)
-        ok = std::fwrite(buffer, 1, n, out) == n;
-    std::fclose(in);
-    if (out)
-        ok = (std::fclose(out) == 0) && ok;
-    return ok;
+namespace {
+const char kKeptSuffix[] = ".corrupt.";
+
+std::string folderOf(const std::string& path) {
+    const std::size_t slash = path.rfind('/');
+    if (slash == std::string::npos)
+        return ".";
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+// Numbers n of the kept copies "<file>.corrupt.<n>" beside path, ascending.
+std::vector<unsigned long> keptCopyNumbers(const std::string& path) {
+    std::vector<unsigned long> numbers;
+    const std::size_t slash = path.rfind('/');
+    const std::string prefix = (slash == std::string::npos ? path : path.substr(slash + 1)) + kKeptSuffix;
+    DIR* folder = ::opendir(folderOf(path).c_str());
+    if (!folder)
+        return numbers;
+    while (const dirent* entry = ::readdir(folder)) {
+        const std::string name = entry->d_name;
+        if (name.size() <= prefix.size() || name.compare(0, prefix.size(), prefix) != 0)
+            continue;
+        const std::string digits = name.substr(prefix.size());
+        if (digits.size() <= 9 && digits.find_first_not_of("0123456789") == std::string::npos)
+            numbers.push_back(std::stoul(digits));
+    }
+    ::closedir(folder);
+    std::sort(numbers.begin(), numbers.end());
+    return numbers;
+}
+
+bool copyAll(int in, int out) {
+    char buffer[65536];
+    for (;;) {
+        const ssize_t got = ::read(in, buffer, sizeof buffer);
+        if (got == 0)
+            return true;
+        if (got < 0) {
+            if (errno == EINTR)
+                continue;
+            return false;
+        }
+        for (ssize_t done = 0; done < got;) {
+            const ssize_t put = ::write(out, buffer + done, static_cast<std::size_t>(got - done));
+            if (put < 0 && errno != EINTR)
+                return false;
+            done += put > 0 ? put : 0;
+        }
+    }
+}
+
+// Copies an unreadable file to the next free "<path>.corrupt.<n>" (never over
+// an earlier copy) and removes all but the newest `keep` copies. Returns the
+// copy's path, or an empty string when no copy could be made.
+std::string keepCopy(const std::string& path, int keep) {
+    const int in = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (in < 0)
+        return std::string();
+    struct stat info;
+    const mode_t mode = ::fstat(in, &info) == 0 ? (info.st_mode & 0777) : 0644;
+
+    std::vector<unsigned long> numbers = keptCopyNumbers(path);
+    unsigned long number = numbers.empty() ? 1 : numbers.back() + 1;
+    std::string copy;
+    int out = -1;
+    for (int attempt = 0; attempt < 100; ++attempt, ++number) {
+        copy = path + kKeptSuffix + std::to_string(number);
+        out = ::open(copy.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
+        if (out >= 0 || errno != EEXIST)
+            break;
+    }
+    bool ok = out >= 0 && copyAll(in, out) && ::fsync(out) == 0;
+    ::close(in);
+    if (out >= 0)
+        ok = ::close(out) == 0 && ok;
+    if (!ok) {
+        if (out >= 0)
+            ::unlink(copy.c_str());
+        return std::string();
+    }
+
+    numbers.push_back(number);
+    for (std::size_t i = 0; i + keep < numbers.size(); ++i)
+        ::unlink((path + kKeptSuffix + std::to_string(numbers[i])).c_str());
+    return copy;
+}
+
+// Makes a rename inside the folder durable; some file systems refuse, which
+// costs nothing but durability.
+void syncFolder(const std::string& folder) {
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return;
+    ::fsync(fd);
+    ::close(fd);
 }
 } // namespace
 
 bool Document::loadDocument() {
-    const bool existed = fileExists(m_path);
-    const bool parsed = LoadFile(m_path);
+    const bool existed = ::access(m_path.c_str(), F_OK) == 0;
+    const bool parsed = Reader::LoadFile(*this, m_path);
     // The parser is lenient: text without any element still "loads".
     if (parsed && getRoot())
         return true;
@@ -53,9 +140,9 @@ bool Document::loadDocument() {
 
     std::string kept;
     if (existed) {
-        const std::string backup = m_path + ".corrupt";
-        kept = copyFile(m_path, backup) ? " (unreadable file kept as \"" + backup + "\")"
-                                        : " (could not keep a copy of the unreadable file)";
+        const std::string copy = keepCopy(m_path, kKeptCopies);
+        kept = copy.empty() ? " (could not keep a copy of the unreadable file)"
+                            : " (unreadable file kept as \"" + copy + "\")";
     }
     std::cerr << "Can't load File: \"" << m_path << "\" - creating virtual file -->" << reason
               << kept << std::endl;
@@ -72,19 +159,30 @@ bool Document::loadDocument() {
 
 bool Document::saveDocument() {
     const std::string temp = m_path + ".tmp";
-    FILE* file = std::fopen(temp.c_str(), "w");
+    const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    std::FILE* file = fd >= 0 ? ::fdopen(fd, "w") : nullptr;
     bool ok = file != nullptr;
     if (ok) {
-        ok = SaveFile(file);
-        ok = (std::fflush(file) == 0) && ok;
+        struct stat old;
+        if (::stat(m_path.c_str(), &old) == 0)
+            ::fchmod(fd, old.st_mode & 0777);
+        SaveFile(file);
+        // Only a complete file that is on the disk may replace the old one.
+        ok = std::fflush(file) == 0 && !std::ferror(file);
+        ok = ok && ::fsync(fd) == 0;
         ok = (std::fclose(file) == 0) && ok;
         ok = ok && std::rename(temp.c_str(), m_path.c_str()) == 0;
-        if (!ok)
-            std::remove(temp.c_str());
+    } else if (fd >= 0) {
+        ::close(fd);
     }
-    if (!ok)
+    if (!ok) {
+        if (fd >= 0)
+            ::unlink(temp.c_str());
         std::cerr << "Can't save File: \"" << m_path << "\"" << std::endl;
-    return ok;
+        return false;
+    }
+    syncFolder(folderOf(m_path));
+    return true;
 }
 
 Element* Document::getRoot() {

@@ -19,11 +19,17 @@ public:
     virtual ~Document();
 
     // A missing file becomes a file holding an empty "root" element. A file
-    // that exists but cannot be parsed is first kept as "<path>.corrupt".
+    // that exists but cannot be read is first kept as "<path>.corrupt.<n>";
+    // the last kKeptCopies such copies stay.
     bool loadDocument();
-    // Writes a temporary file beside the target and renames it over the old
-    // one, so a failed save never leaves a half-written file.
+    // Writes and syncs a temporary file beside the target and renames it over
+    // the old one: a failed or interrupted save leaves the old file as it was.
     bool saveDocument();
+
+    // Every parse of a document, the library's own LoadFile included, runs
+    // on a copy that ends in zero padding (see Reader).
+    const char* Parse(const char* text, TiXmlParsingData* data = nullptr,
+                      TiXmlEncoding encoding = TIXML_DEFAULT_ENCODING) override;
 
     Element* getRoot();
     const Element* getRoot() const;
@@ -31,6 +37,8 @@ public:
     Element* FindFirst(const std::string& name);
 
     const std::string& path() const { return m_path; }
+
+    static const int kKeptCopies = 5;
 
 private:
     std::string m_path;

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <sstream>
+#include <xml/Reader.h>
 
 namespace worldbuilder {
 namespace {
@@ -70,7 +71,7 @@ std::string Rot(const Ogre::Quaternion& q) {
 
 bool Airport::Load(const std::string& path, const ModelLibrary& models) {
   TiXmlDocument doc(path);
-  if (!doc.LoadFile()) {
+  if (!xml::Reader::LoadFile(doc, doc.ValueStr())) {
     std::fprintf(stderr, "worldbuilder: cannot read %s\n", path.c_str());
     return false;
   }

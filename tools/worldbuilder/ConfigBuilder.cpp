@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <sstream>
+#include <xml/Reader.h>
 
 namespace worldbuilder {
 
@@ -19,7 +20,7 @@ const std::vector<std::string>& ConfigBuilder::Keys() {
 bool ConfigBuilder::Build(const std::string& source, const ModelLibrary& models,
                           std::map<std::string, std::string>& files) {
   TiXmlDocument doc(source);
-  if (!doc.LoadFile()) {
+  if (!xml::Reader::LoadFile(doc, doc.ValueStr())) {
     std::fprintf(stderr, "worldbuilder: cannot read %s\n", source.c_str());
     return false;
   }

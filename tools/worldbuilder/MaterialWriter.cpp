@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <sstream>
+#include <xml/Reader.h>
 
 namespace worldbuilder {
 namespace {
@@ -15,7 +16,7 @@ std::string Rgb(const Ogre::Vector3& v) { return Xml::Num(v.x, 3) + " " + Xml::N
 bool MaterialWriter::Build(const std::string& source, std::string& script, std::set<std::string>& textures,
                            std::set<std::string>& names) {
   TiXmlDocument doc(source);
-  if (!doc.LoadFile()) {
+  if (!xml::Reader::LoadFile(doc, doc.ValueStr())) {
     std::fprintf(stderr, "worldbuilder: cannot read %s\n", source.c_str());
     return false;
   }

@@ -8,6 +8,7 @@
 #include <queue>
 #include <set>
 #include <sstream>
+#include <xml/Reader.h>
 
 namespace worldbuilder {
 namespace {
@@ -58,7 +59,7 @@ std::vector<std::string> MissionBuilder::Route(const std::string& from, const st
 
 bool MissionBuilder::Build(const std::string& source, std::map<std::string, std::string>& files) {
   TiXmlDocument doc(source);
-  if (!doc.LoadFile()) {
+  if (!xml::Reader::LoadFile(doc, doc.ValueStr())) {
     std::fprintf(stderr, "worldbuilder: cannot read %s\n", source.c_str());
     return false;
   }

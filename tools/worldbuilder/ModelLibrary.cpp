@@ -3,6 +3,7 @@
 #include "Xml.h"
 
 #include <cstdio>
+#include <xml/Reader.h>
 
 namespace worldbuilder {
 namespace {
@@ -30,7 +31,7 @@ const Model* ModelLibrary::Find(const std::string& name) const {
 
 bool ModelLibrary::Load(const std::string& path) {
   TiXmlDocument doc(path);
-  if (!doc.LoadFile()) {
+  if (!xml::Reader::LoadFile(doc, doc.ValueStr())) {
     std::fprintf(stderr, "worldbuilder: cannot read %s\n", path.c_str());
     return false;
   }

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <functional>
 #include <vector>
+#include <xml/Reader.h>
 
 namespace worldbuilder {
 namespace {
@@ -73,7 +74,7 @@ Ogre::ColourValue Grey(float v) { return Ogre::ColourValue(v, v, v, 1); }
 
 bool TextureBuilder::Build(const std::string& source, std::map<std::string, std::map<std::string, std::string>>& out) {
   TiXmlDocument doc(source);
-  if (!doc.LoadFile()) {
+  if (!xml::Reader::LoadFile(doc, doc.ValueStr())) {
     std::fprintf(stderr, "worldbuilder: cannot read %s\n", source.c_str());
     return false;
   }

@@ -8,6 +8,7 @@
 #include <OGRE/Terrain/OgreTerrainMaterialGeneratorA.h>
 
 #include <cstdio>
+#include <xml/Reader.h>
 
 namespace worldbuilder {
 namespace {
@@ -111,7 +112,7 @@ bool Viewer::Render(const std::string& png, const std::string& view) {
   scene->setShadowFarDistance(3000);
 
   TiXmlDocument doc(m_assets + "/level/airport_scene.scene");
-  if (!doc.LoadFile()) {
+  if (!xml::Reader::LoadFile(doc, doc.ValueStr())) {
     std::fprintf(stderr, "worldbuilder: cannot read the scene\n");
     return false;
   }

@@ -108,8 +108,8 @@ TEST(UserData, CorruptFileIsKeptNotLost) {
         base::UserData data(path);
         data.SetInt("Mission", "m2", 10);
     }
-    EXPECT_NE(testing::internal::GetCapturedStderr().find("user_data.xml.corrupt"), std::string::npos);
-    EXPECT_EQ(TempDir::read(path + ".corrupt"), broken);
+    EXPECT_NE(testing::internal::GetCapturedStderr().find("user_data.xml.corrupt.1"), std::string::npos);
+    EXPECT_EQ(TempDir::read(path + ".corrupt.1"), broken);
     // The store still writes a readable file.
     base::UserData again(path);
     testing::internal::CaptureStderr();

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <sstream>
 #include <tinyxml.h>
+#include <xml/Reader.h>
 
 namespace assetbuilder
 {
@@ -35,7 +36,7 @@ bool WriteRouteSummary(const std::string& levelDir, const std::string& summaryFi
     std::ostringstream out;
     out << "# routes\n";
     TiXmlDocument scene(levelDir + "/airport_scene.scene");
-    if (scene.LoadFile())
+    if (xml::Reader::LoadFile(scene, scene.ValueStr()))
     {
         const TiXmlElement* nodes = FindFirst(scene.RootElement(), "nodes");
         for (const TiXmlElement* n = nodes ? nodes->FirstChildElement() : nullptr; n; n = n->NextSiblingElement())
@@ -55,7 +56,7 @@ bool WriteRouteSummary(const std::string& levelDir, const std::string& summaryFi
     for (int n = 1; n <= 25; ++n)
     {
         TiXmlDocument doc(levelDir + "/mission/mission" + std::to_string(n) + ".xml");
-        if (!doc.LoadFile() || !doc.RootElement())
+        if (!xml::Reader::LoadFile(doc, doc.ValueStr()) || !doc.RootElement())
             continue;
         std::string vehicle, spawn;
         std::ostringstream steps;

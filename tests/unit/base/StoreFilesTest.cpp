@@ -1,0 +1,143 @@
+#include "support/TempDir.h"
+
+#include <base/Config.h>
+#include <base/UserData.h>
+#include <xml/Document.h>
+#include <xml/Element.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <csignal>
+#include <functional>
+#include <dirent.h>
+#include <fcntl.h>
+#include <string>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+std::vector<std::string> filesIn(const std::string& folder) {
+    std::vector<std::string> names;
+    if (DIR* dir = ::opendir(folder.c_str())) {
+        while (const dirent* entry = ::readdir(dir)) {
+            const std::string name = entry->d_name;
+            if (name != "." && name != "..")
+                names.push_back(name);
+        }
+        ::closedir(dir);
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+// Runs body in a child process that may write files of at most limit bytes
+// (SIGXFSZ ignored, so writes fail as on a full disk); returns the child's
+// exit code and its error stream.
+int runWithFileSizeLimit(size_t limit, const std::string& errors, const std::function<int()>& body) {
+    const pid_t child = ::fork();
+    if (child == 0) {
+        const int err = ::open(errors.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        ::dup2(err, STDERR_FILENO);
+        ::signal(SIGXFSZ, SIG_IGN);
+        const rlimit cap = {static_cast<rlim_t>(limit), static_cast<rlim_t>(limit)};
+        ::setrlimit(RLIMIT_FSIZE, &cap);
+        ::_exit(body());
+    }
+    int status = 0;
+    if (child < 0 || ::waitpid(child, &status, 0) != child || !WIFEXITED(status))
+        return -1;
+    return WEXITSTATUS(status);
+}
+
+const int kSaveReportedFailure = 0;
+const int kSaveClaimedSuccess = 3;
+
+// A save that runs into the file-size limit part-way (as on a full disk) must
+// leave the previous file exactly as it was. Writing straight over the file
+// fails this: the old content would be gone and a prefix of the new one left.
+TEST(StoreFiles, FailedSaveLeavesThePreviousFileByteIdentical) {
+    TempDir dir;
+    const std::string path = dir.file("config.xml");
+    {
+        testing::internal::CaptureStderr();
+        base::Config config(path);
+        config.getString("ui", "language", "Deutsch");
+        config.getInt("Display", "width", 1024);
+        testing::internal::GetCapturedStderr();
+    }
+    const std::string before = TempDir::read(path);
+    ASSERT_NE(before.find("language=\"Deutsch\""), std::string::npos);
+    // Room for more than the old file, never for the new one.
+    const size_t limit = before.size() + 64;
+    const std::string huge(8000, 'x');
+    const std::string errors = dir.file("child.err");
+    const std::string failure = "Can't save File: \"" + path + "\"\n";
+
+    // Through the settings store: one failed save, reported on one line.
+    EXPECT_EQ(runWithFileSizeLimit(limit, errors, [&] {
+        auto* config = new base::Config(path); // never destroyed: its destructor would save again
+        config->setString("ui", "language", huge);
+        return kSaveReportedFailure;
+    }), kSaveReportedFailure);
+    EXPECT_EQ(TempDir::read(path), before);
+    EXPECT_EQ(TempDir::read(errors), failure);
+    EXPECT_EQ(filesIn(dir.path()), (std::vector<std::string>{"child.err", "config.xml"}));
+
+    // Through the document: the save says it failed.
+    EXPECT_EQ(runWithFileSizeLimit(limit, errors, [&] {
+        xml::Document document(path);
+        if (!document.loadDocument())
+            return 1;
+        document.getRoot()->SetAttribute("padding", huge);
+        return document.saveDocument() ? kSaveClaimedSuccess : kSaveReportedFailure;
+    }), kSaveReportedFailure);
+    EXPECT_EQ(TempDir::read(path), before);
+    EXPECT_EQ(TempDir::read(errors), failure);
+    EXPECT_EQ(filesIn(dir.path()), (std::vector<std::string>{"child.err", "config.xml"}));
+
+    // Without the limit the same save goes through.
+    xml::Document document(path);
+    ASSERT_TRUE(document.loadDocument());
+    document.getRoot()->SetAttribute("padding", huge);
+    EXPECT_TRUE(document.saveDocument());
+    EXPECT_NE(TempDir::read(path).find(huge), std::string::npos);
+}
+
+// Unreadable files are kept, each in its own numbered copy, the last few of them.
+TEST(StoreFiles, EveryDamagedFileKeepsItsOwnCopy) {
+    TempDir dir;
+    const std::string path = dir.file("config.xml");
+    testing::internal::CaptureStderr();
+    TempDir::write(path, "<root><Display width=\"1024\">");
+    { base::Config config(path); }
+    TempDir::write(path, "<root><Sound sfx=");
+    { base::Config config(path); }
+    std::string err = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(TempDir::read(path + ".corrupt.1"), "<root><Display width=\"1024\">");
+    EXPECT_EQ(TempDir::read(path + ".corrupt.2"), "<root><Sound sfx=");
+    EXPECT_NE(err.find("kept as \"" + path + ".corrupt.2\""), std::string::npos) << err;
+
+    // The progress store likewise; only the newest five copies stay.
+    const std::string progress = dir.file("user_data.xml");
+    testing::internal::CaptureStderr();
+    for (int i = 1; i <= xml::Document::kKeptCopies + 2; ++i) {
+        TempDir::write(progress, "<root><Mission m1=\"" + std::to_string(i) + "\">");
+        base::UserData data(progress);
+    }
+    testing::internal::GetCapturedStderr();
+    std::vector<std::string> kept;
+    for (const std::string& name : filesIn(dir.path()))
+        if (name.rfind("user_data.xml.corrupt.", 0) == 0)
+            kept.push_back(name);
+    EXPECT_EQ(kept, (std::vector<std::string>{"user_data.xml.corrupt.3", "user_data.xml.corrupt.4",
+                                              "user_data.xml.corrupt.5", "user_data.xml.corrupt.6",
+                                              "user_data.xml.corrupt.7"}));
+    EXPECT_EQ(TempDir::read(progress + ".corrupt.7"), "<root><Mission m1=\"7\">");
+    EXPECT_EQ(TempDir::read(path + ".corrupt.1"), "<root><Display width=\"1024\">");
+}
+
+} // namespace
