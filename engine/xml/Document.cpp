@@ -4,8 +4,10 @@
 #include "xml/Reader.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <iostream>
 #include <vector>
 
@@ -119,6 +121,16 @@ std::string keepCopy(const std::string& path, int keep) {
     return copy;
 }
 
+bool writeAll(int fd, const std::string& text) {
+    for (std::size_t done = 0; done < text.size();) {
+        const ssize_t put = ::write(fd, text.data() + done, text.size() - done);
+        if (put < 0 && errno != EINTR)
+            return false;
+        done += put > 0 ? static_cast<std::size_t>(put) : 0;
+    }
+    return true;
+}
+
 // Makes a rename inside the folder durable; some file systems refuse, which
 // costs nothing but durability.
 void syncFolder(const std::string& folder) {
@@ -158,31 +170,78 @@ bool Document::loadDocument() {
 }
 
 bool Document::saveDocument() {
+    std::string text;
+    bool ok = print(text);
     const std::string temp = m_path + ".tmp";
-    const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-    std::FILE* file = fd >= 0 ? ::fdopen(fd, "w") : nullptr;
-    bool ok = file != nullptr;
-    if (ok) {
+    const int fd = ok ? ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666) : -1;
+    if (fd >= 0) {
         struct stat old;
         if (::stat(m_path.c_str(), &old) == 0)
             ::fchmod(fd, old.st_mode & 0777);
-        SaveFile(file);
         // Only a complete file that is on the disk may replace the old one.
-        ok = std::fflush(file) == 0 && !std::ferror(file);
-        ok = ok && ::fsync(fd) == 0;
-        ok = (std::fclose(file) == 0) && ok;
+        ok = writeAll(fd, text) && ::fsync(fd) == 0;
+        ok = (::close(fd) == 0) && ok;
         ok = ok && std::rename(temp.c_str(), m_path.c_str()) == 0;
-    } else if (fd >= 0) {
-        ::close(fd);
-    }
-    if (!ok) {
-        if (fd >= 0)
+        if (!ok)
             ::unlink(temp.c_str());
+    }
+    if (fd < 0 || !ok) {
         std::cerr << "Can't save File: \"" << m_path << "\"" << std::endl;
         return false;
     }
     syncFolder(folderOf(m_path));
     return true;
+}
+
+bool Document::print(std::string& text) const {
+    char* data = nullptr;
+    std::size_t size = 0;
+    std::FILE* memory = ::open_memstream(&data, &size);
+    if (!memory)
+        return false;
+    SaveFile(memory);
+    const bool ok = std::fclose(memory) == 0;
+    if (data)
+        text.assign(data, size);
+    std::free(data);
+    if (ok && readsAsUtf8(text))
+        replaceCutCharacters(text);
+    return ok;
+}
+
+bool Document::readsAsUtf8(const std::string& text) const {
+    if (text.compare(0, 3, "\xEF\xBB\xBF") == 0)
+        return true;
+    for (const TiXmlNode* node = FirstChild(); node; node = node->NextSibling()) {
+        if (const TiXmlDeclaration* declaration = node->ToDeclaration()) {
+            std::string encoding = declaration->Encoding();
+            std::transform(encoding.begin(), encoding.end(), encoding.begin(),
+                           [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
+            return encoding.empty() || encoding == "UTF-8" || encoding == "UTF8";
+        }
+    }
+    return false;
+}
+
+void Document::replaceCutCharacters(std::string& text) {
+    // U+FFFD: a whole character, valid in names as well as in values and texts.
+    static const char kReplacement[] = "\xEF\xBF\xBD";
+    std::string repaired;
+    std::size_t copied = 0;
+    for (std::size_t i = 0; i < text.size();) {
+        const std::size_t length =
+            static_cast<std::size_t>(std::max(1, TiXmlBase::utf8ByteTable[static_cast<unsigned char>(text[i])]));
+        std::size_t next = 1;
+        while (next < length && i + next < text.size() && (static_cast<unsigned char>(text[i + next]) & 0xC0) == 0x80)
+            ++next;
+        if (next < length) {
+            repaired.append(text, copied, i - copied).append(kReplacement);
+            copied = i + next;
+        }
+        i += next;
+    }
+    if (copied > 0)
+        text = repaired.append(text, copied, std::string::npos);
 }
 
 Element* Document::getRoot() {

@@ -41,6 +41,14 @@ public:
     static const int kKeptCopies = 5;
 
 private:
+    // The printed file. The library reads a UTF-8 lead byte together with the
+    // bytes meant to follow it, whatever they are, so a value ending in a
+    // cut-off character would swallow its closing quote and the file could
+    // not be read again: such cut-off characters are written as U+FFFD.
+    bool print(std::string& text) const;
+    bool readsAsUtf8(const std::string& text) const;
+    static void replaceCutCharacters(std::string& text);
+
     std::string m_path;
 };
 

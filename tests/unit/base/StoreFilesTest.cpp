@@ -107,6 +107,41 @@ TEST(StoreFiles, FailedSaveLeavesThePreviousFileByteIdentical) {
     EXPECT_NE(TempDir::read(path).find(huge), std::string::npos);
 }
 
+// A value that ends in a cut-off character (here a lead byte with nothing
+// after it) would swallow its closing quote when read again: the store writes
+// the replacement character instead and the file stays readable, the other
+// settings with it.
+TEST(StoreFiles, ValuesWithCutCharactersAreSavedReadably) {
+    TempDir dir;
+    const std::string path = dir.file("config.xml");
+    testing::internal::CaptureStderr();
+    {
+        base::Config config(path);
+        config.getInt("Display", "width", 1280);
+        config.getString("ui", "language", "Deutsch");
+        config.setString("ui", "language", "Deuts\xC3");
+        config.setString("ui", "cut\xE2\x82", "x"); // a name too
+        config.setString("ui", "player", "J\xC3\xBCrgen \xE2\x82\xAC \xF0\x9F\x9A\x9A"); // whole characters stay
+    }
+    testing::internal::GetCapturedStderr();
+    xml::Document reread(path);
+    ASSERT_TRUE(reread.loadDocument()) << TempDir::read(path);
+    const xml::Element* ui = reread.FindFirst("ui");
+    ASSERT_NE(ui, nullptr);
+    EXPECT_EQ(ui->GetAttribute("language"), "Deuts\xEF\xBF\xBD");
+    EXPECT_EQ(ui->GetAttribute("player"), "J\xC3\xBCrgen \xE2\x82\xAC \xF0\x9F\x9A\x9A");
+    EXPECT_EQ(ui->GetAttribute("cut\xEF\xBF\xBD"), "x");
+    EXPECT_EQ(reread.FindFirst("Display")->GetAttributeInt("width", 0), 1280);
+
+    // A file that declares another encoding reads byte by byte: left as it is.
+    const std::string latin = dir.file("latin.xml");
+    TempDir::write(latin, "<?xml version=\"1.0\" encoding=\"ISO-8859-1\" ?><root a=\"Gr\xFC\xDF\xE4\" />");
+    xml::Document legacy(latin);
+    ASSERT_TRUE(legacy.loadDocument());
+    ASSERT_TRUE(legacy.saveDocument());
+    EXPECT_NE(TempDir::read(latin).find("a=\"Gr\xFC\xDF\xE4\""), std::string::npos);
+}
+
 // Unreadable files are kept, each in its own numbered copy, the last few of them.
 TEST(StoreFiles, EveryDamagedFileKeepsItsOwnCopy) {
     TempDir dir;
