@@ -6,7 +6,7 @@ packages=(
   libogre-1.12-dev ogre-1.12-tools libmygui-dev libois-dev libbullet-dev libtinyxml-dev zlib1g-dev
   libopenal-dev libvorbis-dev fonts-dejavu-core
   libgtest-dev libgmock-dev libbenchmark-dev
-  clang libclang-rt-dev valgrind
+  clang libclang-rt-dev valgrind strace
   xvfb xauth libgl1-mesa-dri mesa-utils xdotool x11-utils imagemagick python3
 )
 missing=()
