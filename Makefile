@@ -1,8 +1,9 @@
 # Front door: everything delegates to CMake and CTest in ./build.
 BUILD ?= build
 JOBS ?= $(shell nproc)
+PREFIX ?= /usr/local
 
-.PHONY: all deps configure build run test bench clean
+.PHONY: all deps configure build run test bench install clean
 
 all: build
 
@@ -25,6 +26,12 @@ test: build
 
 bench: build
 	cmake --build $(BUILD) --target bench
+
+# make install [PREFIX=/usr] [DESTDIR=/tmp/stage]
+install: configure
+	cmake -S . -B $(BUILD) -DCMAKE_INSTALL_PREFIX=$(PREFIX)
+	cmake --build $(BUILD) -j $(JOBS)
+	DESTDIR="$(DESTDIR)" cmake --install $(BUILD)
 
 clean:
 	rm -rf $(BUILD)

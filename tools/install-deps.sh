@@ -7,6 +7,7 @@ packages=(
   libopenal-dev libvorbis-dev fonts-dejavu-core
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth libgl1-mesa-dri mesa-utils xdotool x11-utils imagemagick python3
+  desktop-file-utils appstream
 )
 missing=()
 for p in "${packages[@]}"; do
