@@ -1,8 +1,9 @@
 # Front door: everything delegates to CMake and CTest in ./build.
 BUILD ?= build
 JOBS ?= $(shell nproc)
+PREFIX ?= /usr/local
 
-.PHONY: all deps configure build run test bench fuzz clean
+.PHONY: all deps configure build run test bench fuzz install clean
 
 all: build
 
@@ -30,6 +31,12 @@ fuzz: build
 
 bench: build
 	cmake --build $(BUILD) --target bench
+
+# make install [PREFIX=/usr] [DESTDIR=/tmp/stage]
+install: configure
+	cmake -S . -B $(BUILD) -DCMAKE_INSTALL_PREFIX=$(PREFIX)
+	cmake --build $(BUILD) -j $(JOBS)
+	DESTDIR="$(DESTDIR)" cmake --install $(BUILD)
 
 clean:
 	rm -rf $(BUILD)

@@ -8,6 +8,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-dev valgrind strace
   xvfb xauth libgl1-mesa-dri mesa-utils xdotool x11-utils imagemagick python3
+  desktop-file-utils appstream
 )
 missing=()
 for p in "${packages[@]}"; do

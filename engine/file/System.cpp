@@ -1,8 +1,10 @@
 #include "file/System.h"
 
 #include <cerrno>
+#include <climits>
 #include <cstdlib>
 #include <sys/stat.h>
+#include <unistd.h>
 
 DW_SINGLETON_DEFINE(file::System)
 
@@ -24,6 +26,22 @@ bool makeDirectories(const std::string& path) {
     }
     return makeDirectory(path);
 }
+
+// The resolved path of an existing folder; empty otherwise.
+std::string resolvedFolder(const std::string& path) {
+    char resolved[PATH_MAX];
+    struct stat info;
+    if (!::realpath(path.c_str(), resolved) || ::stat(resolved, &info) != 0 || !S_ISDIR(info.st_mode))
+        return std::string();
+    return resolved;
+}
+
+bool isFile(const std::string& path) {
+    struct stat info;
+    return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
+}
+
+const char* const kDataFolderName = "assets";
 } // namespace
 
 void System::set_product_name(const std::string& name) {
@@ -66,6 +84,35 @@ std::string System::GetUserDataDirectory() {
         return std::string();
     prepareUserHome(m_product_name);
     return folder + "/brightmoor/" + m_product_name + "/";
+}
+
+std::string System::ExecutableDirectory() {
+    char path[PATH_MAX];
+    const ssize_t length = ::readlink("/proc/self/exe", path, sizeof(path) - 1);
+    if (length <= 0)
+        return std::string();
+    const std::string program(path, static_cast<size_t>(length));
+    const size_t slash = program.rfind('/');
+    if (slash == std::string::npos)
+        return std::string();
+    return slash == 0 ? std::string("/") : program.substr(0, slash);
+}
+
+std::string System::EnterDataFolder(const std::vector<std::string>& candidates, const std::string& probe) {
+    for (const std::string& candidate : candidates) {
+        if (candidate.empty())
+            continue;
+        for (const std::string& path : {candidate, candidate + "/" + kDataFolderName}) {
+            // Resolved first: ".." from inside a linked folder climbs the real tree.
+            const std::string folder = resolvedFolder(path);
+            const size_t slash = folder.rfind('/');
+            if (folder.empty() || folder.compare(slash + 1, std::string::npos, kDataFolderName) != 0)
+                continue;
+            if (isFile(folder + "/" + probe) && ::chdir(folder.c_str()) == 0)
+                return folder;
+        }
+    }
+    return std::string();
 }
 
 } // namespace file

@@ -4,6 +4,7 @@
 #include "base/Singleton.h"
 
 #include <string>
+#include <vector>
 
 namespace file {
 
@@ -22,6 +23,15 @@ public:
     // The directory path ending in '/', created when missing; empty when the
     // platform names no data folder (the stores then live in the working directory).
     static std::string GetUserDataDirectory();
+
+    // The folder of the running program file, symbolic links resolved; empty when unknown.
+    static std::string ExecutableDirectory();
+    // Data paths stay relative ("../assets/..."), so a program started from any
+    // folder first moves its working directory to where they resolve: into the
+    // first candidate that is a folder named "assets" holding `probe`, or that
+    // holds such a folder. Returns that data folder (resolved), or an empty
+    // string with the working directory unchanged.
+    static std::string EnterDataFolder(const std::vector<std::string>& candidates, const std::string& probe);
 
 private:
     // The per-user application-data folder, created when missing; empty on failure.

@@ -3,6 +3,8 @@
 //   kb_assetbuilder pictures <dir> <route summary>
 //   kb_assetbuilder routes <level dir> <route summary>
 //   kb_assetbuilder pack <staging dir> <file list> <archive>
+//   kb_assetbuilder appicon <icon theme dir> <icon name>
+#include "AppIcon.h"
 #include "Archive.h"
 #include "Files.h"
 #include "Pictures.h"
@@ -17,7 +19,7 @@ namespace
 
 int Usage()
 {
-    std::fprintf(stderr, "usage: kb_assetbuilder skins DIR | pictures DIR ROUTES | routes LEVELDIR ROUTES | pack DIR LIST ARCHIVE\n");
+    std::fprintf(stderr, "usage: kb_assetbuilder skins DIR | pictures DIR ROUTES | routes LEVELDIR ROUTES | pack DIR LIST ARCHIVE | appicon DIR NAME\n");
     return 2;
 }
 
@@ -53,6 +55,8 @@ int main(int argc, char** argv)
     }
     if (command == "routes" && argc >= 4)
         return assetbuilder::WriteRouteSummary(argv[2], argv[3]) ? 0 : 1;
+    if (command == "appicon" && argc >= 4)
+        return assetbuilder::AppIcon::Build(argv[2], argv[3]) ? 0 : 1;
     if (command == "pack" && argc >= 5)
         return Pack(argv[2], argv[3], argv[4]);
     return Usage();
