@@ -26,9 +26,8 @@
 
 #include <cmath>
 #include <cstdlib>
-#include <fstream>
+#include <cstdio>
 #include <iostream>
-#include <iterator>
 
 namespace game {
 
@@ -120,6 +119,20 @@ void readInt(const TiXmlDocument& document, const std::string& file, const char*
     value = static_cast<long>(parsed);
 }
 
+// Read only: configurations are assets, never rewritten by the game.
+bool readFile(const std::string& path, std::string& text) {
+    FILE* file = std::fopen(path.c_str(), "rb");
+    if (!file)
+        return false;
+    char buffer[4096];
+    size_t n;
+    while ((n = std::fread(buffer, 1, sizeof buffer, file)) > 0)
+        text.append(buffer, n);
+    const bool ok = !std::ferror(file);
+    std::fclose(file);
+    return ok;
+}
+
 Ogre::SceneManager* sceneManager() {
     display::Core* core = display::Core::getSingleton();
     return core ? core->getSceneManager() : nullptr;
@@ -175,10 +188,17 @@ void Vehicle::DestroyBody() {
 
     if (m_chassisNode) {
         Ogre::SceneManager* scene = m_chassisNode->getCreator();
+        // World transforms of the children are only current after a frame's update.
+        m_bodyNode->_update(true, false);
         // Cameras mounted on the chassis survive it, back under the root.
         while (m_chassisNode->numChildren() > 0) {
-            Ogre::Node* child = m_chassisNode->removeChild(static_cast<unsigned short>(0));
+            Ogre::Node* child = m_chassisNode->getChild(0);
+            const Ogre::Vector3 position = child->_getDerivedPosition();
+            const Ogre::Quaternion orientation = child->_getDerivedOrientation();
+            m_chassisNode->removeChild(child);
             scene->getRootSceneNode()->addChild(child);
+            child->setPosition(position);
+            child->setOrientation(orientation);
         }
         m_chassisNode->detachAllObjects();
     }
@@ -313,13 +333,12 @@ bool Vehicle::AttachCamera(Ogre::SceneNode* cameraNode) {
 }
 
 bool Vehicle::Load(const std::string& fileName) {
-    std::ifstream in(fileName, std::ios::binary);
-    if (!in) {
+    std::string text;
+    if (!readFile(fileName, text)) {
         std::cerr << "Vehicle: can't read configuration \"" << fileName << "\", keeping the current values"
                   << std::endl;
         return true;
     }
-    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     text.append(kParsePadding, '\0');
     TiXmlDocument document;
     document.Parse(text.c_str());

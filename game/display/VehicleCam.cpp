@@ -101,7 +101,12 @@ void VehicleCam::AttachToVehicle(game::Vehicle* vehicle) {
     }
     Ogre::SceneNode* parent = chassisNode ? chassisNode : m_anchor->getCreator()->getRootSceneNode();
     if (m_anchor->getParent() != parent) {
-        // Without a vehicle the camera stays where it was, in world terms.
+        // Without a vehicle the camera stays where it was, in world terms;
+        // those are only current after the graph above it is updated.
+        Ogre::Node* top = m_anchor;
+        while (top->getParent() && top->getParent()->getParent())
+            top = top->getParent();
+        top->_update(true, false);
         const Ogre::Vector3 position = m_anchor->_getDerivedPosition();
         const Ogre::Quaternion orientation = m_anchor->_getDerivedOrientation();
         m_moving = true;
