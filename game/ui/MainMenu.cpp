@@ -1,6 +1,7 @@
 #include "ui/MainMenu.h"
 
 #include "application/Main.h"
+#include "game/GameCore.h"
 
 #include <event/ApplicationStateEvent.h>
 #include <event/Manager.h>
@@ -78,8 +79,9 @@ void MainMenu::notifyClick(MyGUI::Widget* sender) {
         if (manager)
             manager->toggleDialog(kOptionsWindow);
     } else if (name == "btn_free_game") {
-        // The loading notice and the game core's mission number (-1: free
-        // drive) are set here once those exist.
+        // The loading notice is opened here once it exists.
+        if (auto* core = game::GameCore::getSingleton())
+            core->set_mission_number(-1);
         if (auto* events = event::Manager::getSingleton())
             events->QueueEvent(new event::ApplicationStateEvent(event::ApplicationStateEvent::PUSH_STATE, "GameState"));
     }
