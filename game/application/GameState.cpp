@@ -78,7 +78,8 @@ void GameState::Enter() {
     game::MissionData* mission = m_gameCore->mission_data();
     if (!mission || !mission->IsPlayable()) {
         // Nothing to play: back to the menu with a word to the player.
-        new ui::RadioMessage("#{msg_mission_unavailable}");
+        if (ui::Manager::getSingleton())
+            new ui::RadioMessage("#{msg_mission_unavailable}");
         queueRequest(event::ApplicationStateEvent::POP_STATE, "");
     } else {
         OpenHUD(mission->mission_number() != -1);
