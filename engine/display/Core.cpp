@@ -286,9 +286,10 @@ bool Core::InitResourceGroup(std::string group) {
 }
 
 void Core::SetFullscreen(bool fullscreen) {
-    if (fullscreen == m_fullscreen)
-        return;
-    if (base::Config* config = base::Config::getSingleton())
+    // Compared with the stored flag, not the running mode: a choice made
+    // earlier in this run and taken back now must be stored again.
+    base::Config* config = base::Config::getSingleton();
+    if (config && config->getBool(kSection, "fullscreen", m_fullscreen) != fullscreen)
         config->setBool(kSection, "fullscreen", fullscreen);
 }
 

@@ -1,11 +1,13 @@
 #include "ui/Dialog.h"
 
 #include "base/Config.h"
+#include "event/Manager.h"
 #include "ui/Manager.h"
 
 #include <MyGUI.h>
 
 #include <cstdint>
+#include <iostream>
 
 namespace ui {
 
@@ -106,6 +108,8 @@ void Dialog::showWindow() {
 }
 
 void Dialog::exitWindow() {
+    if (m_exiting)
+        return;
     m_exiting = true;
     // Without a slide (none asked for, or none possible) the dialog goes at once.
     if (m_entryDirection == NONE || !slideTo(offscreenPoint(), true))
@@ -117,6 +121,11 @@ void Dialog::slideOutDone(MyGUI::Widget* widget, MyGUI::ControllerItem*) {
 }
 
 void Dialog::removeWindow(MyGUI::Widget* widget) {
+    m_exiting = true;
+    if (!m_closed) {
+        m_closed = true;
+        OnClose();
+    }
     if (widget) {
         if (MyGUI::Gui* gui = MyGUI::Gui::getInstancePtr())
             gui->destroyWidget(widget);
@@ -126,6 +135,50 @@ void Dialog::removeWindow(MyGUI::Widget* widget) {
     if (auto* manager = Manager::getSingleton())
         manager->RemoveDialog(this);
     delete this;
+}
+
+bool Dialog::LoadLayout(const std::string& file) {
+    m_layoutName = file;
+    if (!m_window)
+        return false;
+    MyGUI::LayoutManager::getInstance().loadLayout(file, "", m_window);
+    if (m_window->getChildCount() == 0) {
+        std::cerr << m_dialogName << ": " << file << " brought no widgets" << std::endl;
+        return false;
+    }
+    const MyGUI::IntSize root = m_window->getChildAt(0)->getSize();
+    set_size(root.width, root.height);
+    return true;
+}
+
+void Dialog::ReportMissing(const std::string& typeName, const std::string& name) const {
+    std::cerr << m_dialogName << ": " << (m_layoutName.empty() ? m_windowName : m_layoutName) << " has no "
+              << typeName << " \"" << name << "\"" << std::endl;
+}
+
+bool Dialog::RequestState(event::ApplicationStateEvent::EType kind, const std::string& stateName) {
+    if (m_stateRequested)
+        return false;
+    auto* events = event::Manager::getSingleton();
+    if (!events)
+        return false;
+    m_stateRequested = true;
+    events->QueueEvent(new event::ApplicationStateEvent(kind, stateName));
+    return true;
+}
+
+void Dialog::SetText(MyGUI::Widget* widget, const std::string& text) {
+    auto* box = widget ? widget->castType<MyGUI::TextBox>(false) : nullptr;
+    if (box && box->getCaption() != text)
+        box->setCaption(text);
+}
+
+void Dialog::CentreOnScreen() {
+    const Manager* manager = Manager::getSingleton();
+    if (!manager)
+        return;
+    const Ogre::Vector2 centre = manager->getScreenCenter();
+    set_position(static_cast<int>(centre.x - m_size.x * 0.5f), static_cast<int>(centre.y - m_size.y * 0.5f));
 }
 
 void Dialog::AddTooltips(MyGUI::Widget* widget) {

@@ -1,14 +1,13 @@
 #include "application/InGameMenuState.h"
 
-#include <base/StringHash.h>
-#include <ui/Dialog.h>
+#include "ui/IngameMenu.h"
+
 #include <ui/Manager.h>
 
 namespace application {
 
 namespace {
-// The type the in-game menu dialog is filed under while open.
-const base::StringHash kIngameMenu("IngameMenu");
+const base::StringHash& kIngameMenu = ui::IngameMenu::kDialogType;
 } // namespace
 
 InGameMenuState::~InGameMenuState() {
@@ -36,8 +35,8 @@ void InGameMenuState::openMenu() {
     ui::Manager* manager = ui::Manager::getSingleton();
     if (m_menu && manager && manager->GetDialog(kIngameMenu) != m_menu)
         m_menu = nullptr;
-    // The in-game menu dialog is constructed here (m_menu = new ui::IngameMenu())
-    // once it exists.
+    if (!m_menu)
+        m_menu = new ui::IngameMenu();
     if (manager)
         manager->EnableMousePointer(true);
 }

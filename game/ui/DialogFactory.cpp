@@ -1,6 +1,9 @@
 #include "ui/DialogFactory.h"
 
+#include "ui/HUDPerfection.h"
+#include "ui/LoadingPanel.h"
 #include "ui/MainMenu.h"
+#include "ui/OptionsWindow.h"
 
 #include <base/StringHash.h>
 
@@ -13,6 +16,12 @@ namespace ui {
 Dialog* DialogFactory::CreateDialog(const base::StringHash& type) {
     if (type.hash() == MainMenu::kDialogType.hash())
         return new MainMenu();
+    if (type.hash() == HUDPerfection::kDialogType.hash())
+        return new HUDPerfection();
+    if (type.hash() == OptionsWindow::kDialogType.hash())
+        return new OptionsWindow();
+    if (type.hash() == LoadingPanel::kDialogType.hash())
+        return new LoadingPanel();
     return nullptr;
 }
 

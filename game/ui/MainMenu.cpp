@@ -1,6 +1,7 @@
 #include "ui/MainMenu.h"
 
 #include "application/Main.h"
+#include "ui/LoadingPanel.h"
 
 #include <event/ApplicationStateEvent.h>
 #include <event/Manager.h>
@@ -8,7 +9,6 @@
 
 #include <MyGUI.h>
 
-#include <iostream>
 
 namespace ui {
 
@@ -24,19 +24,12 @@ const base::StringHash kOptionsWindow("OptionsWindow");
 } // namespace
 
 MainMenu::MainMenu() : Dialog("Middle", "MainMenu", "MainMenu", NONE) {
-    if (m_window)
-        MyGUI::LayoutManager::getInstance().loadLayout("main_menu.layout", "", m_window);
+    LoadLayout("main_menu.layout");
     Resize();
 
-    for (const char* name : kButtons) {
-        MyGUI::Widget* widget = m_window ? m_window->findWidget(name) : nullptr;
-        auto* button = widget ? widget->castType<MyGUI::Button>(false) : nullptr;
-        if (!button) {
-            std::cerr << "MainMenu: no button \"" << name << "\" in main_menu.layout" << std::endl;
-            continue;
-        }
-        button->eventMouseButtonClick += MyGUI::newDelegate(this, &MainMenu::notifyClick);
-    }
+    for (const char* name : kButtons)
+        if (auto* button = require<MyGUI::Button>(name))
+            button->eventMouseButtonClick += MyGUI::newDelegate(this, &MainMenu::notifyClick);
 
     showWindow();
 }
@@ -59,7 +52,7 @@ void MainMenu::Resize() {
 }
 
 void MainMenu::notifyClick(MyGUI::Widget* sender) {
-    if (!sender)
+    if (!AcceptsInput() || !sender)
         return;
     const std::string& name = sender->getName();
     Manager* manager = Manager::getSingleton();
@@ -78,10 +71,14 @@ void MainMenu::notifyClick(MyGUI::Widget* sender) {
         if (manager)
             manager->toggleDialog(kOptionsWindow);
     } else if (name == "btn_free_game") {
-        // The loading notice and the game core's mission number (-1: free
-        // drive) are set here once those exist.
-        if (auto* events = event::Manager::getSingleton())
-            events->QueueEvent(new event::ApplicationStateEvent(event::ApplicationStateEvent::PUSH_STATE, "GameState"));
+        // A second click before the state changes starts nothing more.
+        // The game core's mission number (-1: free drive) is set here once it exists.
+        if (StateRequested())
+            return;
+        if (!m_loadingPanel)
+            m_loadingPanel = new LoadingPanel();
+        // Queued, so the loading notice is drawn before the game state loads.
+        RequestState(event::ApplicationStateEvent::PUSH_STATE, "GameState");
     }
 }
 

@@ -8,6 +8,8 @@ class Widget;
 
 namespace ui {
 
+class LoadingPanel;
+
 // The full-screen main menu: background picture and five buttons.
 class MainMenu : public Dialog {
 public:
@@ -24,11 +26,11 @@ public:
     // The one click handler of all buttons, told apart by widget name.
     void notifyClick(MyGUI::Widget* sender);
 
-    Dialog* loading_panel() const { return m_loadingPanel; }
+    LoadingPanel* loading_panel() const { return m_loadingPanel; }
 
 private:
     // The loading notice opened for a free drive; closed with the menu.
-    Dialog* m_loadingPanel = nullptr;
+    LoadingPanel* m_loadingPanel = nullptr;
 };
 
 } // namespace ui

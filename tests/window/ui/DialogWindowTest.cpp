@@ -372,4 +372,66 @@ TEST_F(UiWindowTest, AnEmptyTooltipTextMeansNoTooltip) {
     dialog->exitWindow();
 }
 
+// Loads a real layout and looks widgets up through the typed lookup.
+class LookupPanel : public ui::Dialog {
+public:
+    static const base::StringHash kDialogType;
+    LookupPanel() : Dialog("Modal", "LookupPanel", "LookupPanel", TOP) {
+        LoadLayout("loading_alert.layout");
+        set_position(100, 100);
+        showWindow();
+    }
+    const base::StringHash& GetType() const override { return kDialogType; }
+    void Resize() override {}
+    template <typename T> T* find(const std::string& name) { return require<T>(name); }
+    void close() { exitWindow(); }
+    // The hook runs while the widgets are still there.
+    void OnClose() override {
+        ++s_closes;
+        s_widgetsAtClose = getWindow() && getWindow()->findWidget("txt_loading_title");
+    }
+    static int s_closes;
+    static bool s_widgetsAtClose;
+};
+const base::StringHash LookupPanel::kDialogType("LookupPanel");
+int LookupPanel::s_closes = 0;
+bool LookupPanel::s_widgetsAtClose = false;
+
+TEST_F(UiWindowTest, TypedLookupNamesTheLayoutTypeAndWidgetOfWhatIsMissing) {
+    auto* dialog = new LookupPanel();
+    EXPECT_EQ(dialog->size(), Ogre::Vector2(440.f, 170.f)); // the layout's root
+    testing::internal::CaptureStderr();
+    EXPECT_NE(dialog->find<MyGUI::TextBox>("txt_loading_title"), nullptr);
+    EXPECT_EQ(dialog->find<MyGUI::Button>("btn_nothing"), nullptr);
+    EXPECT_EQ(dialog->find<MyGUI::Button>("txt_loading_title"), nullptr); // there, but no button
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "LookupPanel: loading_alert.layout has no Button \"btn_nothing\"\n"
+              "LookupPanel: loading_alert.layout has no Button \"txt_loading_title\"\n");
+    dialog->close();
+}
+
+TEST_F(UiWindowTest, ALeavingDialogIgnoresASecondExitAndClosesOnce) {
+    bool deleted = false;
+    auto* dialog = new Panel(ui::Dialog::TOP, 100, 50, &deleted);
+    m_world->advance(0.5f, 5);
+    dialog->exitWindow();
+    dialog->exitWindow(); // would start a second slide and a second delete
+    m_world->advance(0.25f);
+    EXPECT_FALSE(deleted);
+    m_world->advance(0.5f, 5);
+    EXPECT_TRUE(deleted);
+    EXPECT_EQ(m_ui->DialogCount(), 0u);
+
+    // The pre-close hook runs once, before the widgets go.
+    LookupPanel::s_closes = 0;
+    auto* lookup = new LookupPanel();
+    lookup->close();
+    lookup->close();
+    EXPECT_EQ(LookupPanel::s_closes, 0); // still sliding
+    m_world->advance(0.6f, 6);
+    EXPECT_EQ(LookupPanel::s_closes, 1);
+    EXPECT_TRUE(LookupPanel::s_widgetsAtClose);
+    EXPECT_EQ(m_ui->DialogCount(), 0u);
+}
+
 } // namespace

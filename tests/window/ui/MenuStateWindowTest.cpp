@@ -5,7 +5,9 @@
 #include "application/Main.h"
 #include "application/MainMenuState.h"
 #include "ui/DialogFactory.h"
+#include "ui/LoadingPanel.h"
 #include "ui/MainMenu.h"
+#include "ui/OptionsWindow.h"
 
 #include <display/Core.h>
 #include <event/ApplicationStateEvent.h>
@@ -116,20 +118,31 @@ TEST_F(MenuStateTest, MenuButtonsDoWhatTheySay) {
     // Dialogs that do not exist yet open nothing and keep the menu.
     click("btn_start_game");
     click("btn_achievements");
-    click("btn_options");
     EXPECT_EQ(m_ui->DialogCount(), 1u);
 
-    // Free drive asks for the game state on the queue, not at once.
+    // The options window opens over the menu.
+    click("btn_options");
+    EXPECT_NE(m_ui->GetDialog(ui::OptionsWindow::kDialogType), nullptr);
+    m_ui->toggleDialog(ui::OptionsWindow::kDialogType);
+    m_world->advance(0.5f, 5);
+    EXPECT_EQ(m_ui->DialogCount(), 1u);
+
+    // Free drive shows the loading notice and asks for the game state on the
+    // queue, not at once; a double click asks once.
     click("btn_free_game");
+    click("btn_free_game");
+    EXPECT_NE(m_ui->GetDialog(ui::LoadingPanel::kDialogType), nullptr);
     EXPECT_TRUE(requests.seen.empty());
     m_world->events->Tick();
     EXPECT_EQ(requests.seen, std::vector<std::string>{"push GameState"});
     EXPECT_EQ(app->StackSize(), 1u); // no game state registered yet
 
-    // Exit leaves the bottom state: the stack is empty and the menu gone.
+    // Exit leaves the bottom state: the stack is empty, the menu gone and
+    // its loading notice with it.
     click("btn_exit");
     EXPECT_EQ(app->StackSize(), 0u);
     EXPECT_EQ(m_ui->GetDialog(ui::MainMenu::kDialogType), nullptr);
+    EXPECT_EQ(m_ui->DialogCount(), 0u);
 
     m_world->events->RemoveListener(requests, event::ApplicationStateEvent::kEventType);
     delete app;

@@ -40,6 +40,11 @@ void startWorld(UiWorld& world) {
     world.core->AddResourceFolder("../assets/music", "General");
     world.core->AddResourceFolder("../assets/sfx", "General");
     world.core->InitResourceGroup("General");
+    // The game's meshes (the HUD arrow, the vehicle previews), as the game core registers them.
+    world.core->AddResourceGroup("GameCore");
+    world.core->AddResourceFolder("../assets/custom_textures", "GameCore");
+    world.core->AddResourceZip("../assets/assets.pip", "GameCore");
+    world.core->InitResourceGroup("GameCore");
     world.core->ActivateRenderWindow(true);
     // The message pump reports size changes only for windows it was told about.
     OgreBites::WindowEventUtilities::_addRenderWindow(world.core->getRenderWindow());
