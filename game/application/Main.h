@@ -48,6 +48,11 @@ public:
     void RunIteration(double microseconds);
 
     void AddState(const std::string& name, IApplicationState* state);
+    // True when `state` is the one filed under `name`.
+    bool HasState(const std::string& name, const IApplicationState* state) const {
+        auto it = m_states.find(name);
+        return it != m_states.end() && it->second == state;
+    }
     void ChangeState(const std::string& name);
     bool PushState(const std::string& name);
     void PopState();

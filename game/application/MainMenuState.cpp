@@ -1,5 +1,7 @@
 #include "application/MainMenuState.h"
 
+#include "application/GameState.h"
+#include "application/Main.h"
 #include "ui/MainMenu.h"
 
 #include <sound/Sound.h>
@@ -10,8 +12,13 @@ namespace application {
 MainMenuState::MainMenuState() {
     m_music = new sound::Sound(static_cast<sound::ESoundType>(2), "main_menu_bg_music", "KB_Mainmenu.ogg", true,
                                true, false);
-    // The game state is created and registered here, under "GameState",
-    // once it exists: Main::getSingleton()->AddState("GameState", new GameState()).
+    if (Main* app = Main::getSingleton()) {
+        // The registry keeps the state when it takes it; one it refuses is ours to delete.
+        auto* game = new GameState();
+        app->AddState("GameState", game);
+        if (!app->HasState("GameState", game))
+            game->Destroy();
+    }
 }
 
 MainMenuState::~MainMenuState() {

@@ -6,6 +6,7 @@
 #include "event/MissionEndedEvent.h"
 #include "event/ScoreEvent.h"
 #include "event/TriggerEvent.h"
+#include "ui/RadioMessage.h"
 
 #include <base/UserData.h>
 #include <display/Core.h>
@@ -16,6 +17,7 @@
 #include <game/IObjectManager.h>
 #include <game/ISpawnFactory.h>
 #include <game/Trigger.h>
+#include <ui/Manager.h>
 
 #include <OGRE/OgreSceneManager.h>
 #include <OGRE/OgreSceneNode.h>
@@ -318,6 +320,8 @@ void MissionData::Update(double seconds) {
         m_miniGameRunning = false;
         std::cerr << "MissionData: the time for \"" << m_steps[m_currentStep].name << "\" is up, it starts again"
                   << std::endl;
+        if (ui::Manager::getSingleton())
+            new ui::RadioMessage("#{msg_time_up}");
         if (!PushMiniGame(m_steps[m_currentStep].name))
             Advance();
         return;

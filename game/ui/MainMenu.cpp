@@ -1,6 +1,7 @@
 #include "ui/MainMenu.h"
 
 #include "application/Main.h"
+#include "game/GameCore.h"
 #include "ui/LoadingPanel.h"
 
 #include <event/ApplicationStateEvent.h>
@@ -72,9 +73,10 @@ void MainMenu::notifyClick(MyGUI::Widget* sender) {
             manager->toggleDialog(kOptionsWindow);
     } else if (name == "btn_free_game") {
         // A second click before the state changes starts nothing more.
-        // The game core's mission number (-1: free drive) is set here once it exists.
         if (StateRequested())
             return;
+        if (auto* core = game::GameCore::getSingleton())
+            core->set_mission_number(-1);
         if (!m_loadingPanel)
             m_loadingPanel = new LoadingPanel();
         // Queued, so the loading notice is drawn before the game state loads.

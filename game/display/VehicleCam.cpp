@@ -1,0 +1,150 @@
+#include "display/VehicleCam.h"
+
+#include "event/KeyEvent.h"
+#include "event/Manager.h"
+#include "game/Vehicle.h"
+
+#include <OGRE/OgreBone.h>
+#include <OGRE/OgreEntity.h>
+#include <OGRE/OgreSceneManager.h>
+#include <OGRE/OgreSceneNode.h>
+#include <OGRE/OgreSkeletonInstance.h>
+
+#include <iostream>
+
+namespace display {
+namespace cam {
+
+const unsigned int VehicleCam::kCameraId = 3;
+const unsigned int VehicleCam::kNumViews = 4;
+
+// Tells the camera when its anchor leaves the chassis it was mounted on.
+class VehicleCam::AnchorWatch : public Ogre::Node::Listener {
+public:
+    explicit AnchorWatch(VehicleCam& camera) : m_camera(camera) {}
+    void nodeDetached(const Ogre::Node*) override { m_camera.AnchorDetached(); }
+
+private:
+    VehicleCam& m_camera;
+};
+
+VehicleCam::VehicleCam(unsigned int id)
+    : BaseCamera(id, nullptr), m_vehicle(nullptr), m_viewIndex(0),
+      m_viewNames({"camera_main", "camera_hood", "camera_wheel", "camera_side"}),
+      m_watch(new AnchorWatch(*this)), m_listening(false), m_moving(false) {}
+
+VehicleCam::~VehicleCam() {
+    Subscribe(false);
+    // The anchor is destroyed by the base; its detaching must not call back here.
+    if (m_anchor && m_anchor->getListener() == m_watch.get())
+        m_anchor->setListener(nullptr);
+    m_viewNames.clear();
+}
+
+void VehicleCam::Subscribe(bool subscribe) {
+    event::Manager* events = event::Manager::getSingleton();
+    if (!events || subscribe == m_listening)
+        return;
+    if (subscribe)
+        events->AddListener(*this, event::KeyEvent::kEventType);
+    else
+        events->RemoveListener(*this, event::KeyEvent::kEventType);
+    m_listening = subscribe;
+}
+
+void VehicleCam::Activate(bool active) {
+    Subscribe(active);
+}
+
+const char* VehicleCam::Name() {
+    return "VehicleCam";
+}
+
+bool VehicleCam::HandleEvent(const event::IEvent& event) {
+    if (event.event_type() != event::KeyEvent::kEventType)
+        return false;
+    const event::KeyEvent& key = static_cast<const event::KeyEvent&>(event);
+    if (key.key_event_type() != event::KeyEvent::KEY_PRESSED)
+        return false;
+    switch (key.key()) {
+    case OIS::KC_1:
+        SelectView(0);
+        break;
+    case OIS::KC_2:
+        SelectView(1);
+        break;
+    case OIS::KC_3:
+        SelectView(2);
+        break;
+    case OIS::KC_4:
+        SelectView(3);
+        break;
+    case OIS::KC_C:
+        NextView();
+        break;
+    default:
+        break;
+    }
+    return false;
+}
+
+void VehicleCam::AttachToVehicle(game::Vehicle* vehicle) {
+    m_vehicle = vehicle;
+    m_viewIndex = 0;
+    if (!m_anchor)
+        return;
+    Ogre::SceneNode* chassisNode =
+        vehicle && vehicle->chassis_entity() ? vehicle->chassis_entity()->getParentSceneNode() : nullptr;
+    if (vehicle && !chassisNode) {
+        std::cerr << "VehicleCam: vehicle " << vehicle->id() << " has no chassis to ride on" << std::endl;
+        m_vehicle = nullptr;
+    }
+    Ogre::SceneNode* parent = chassisNode ? chassisNode : m_anchor->getCreator()->getRootSceneNode();
+    if (m_anchor->getParent() != parent) {
+        // Without a vehicle the camera stays where it was, in world terms.
+        const Ogre::Vector3 position = m_anchor->_getDerivedPosition();
+        const Ogre::Quaternion orientation = m_anchor->_getDerivedOrientation();
+        m_moving = true;
+        if (m_anchor->getParent())
+            m_anchor->getParent()->removeChild(m_anchor);
+        parent->addChild(m_anchor);
+        m_moving = false;
+        if (!chassisNode) {
+            m_anchor->setPosition(position);
+            m_anchor->setOrientation(orientation);
+        }
+    }
+    m_anchor->setListener(m_vehicle ? m_watch.get() : nullptr);
+    if (m_vehicle)
+        SelectView(0);
+}
+
+void VehicleCam::AnchorDetached() {
+    if (m_moving || !m_vehicle)
+        return;
+    // The chassis is going away with its vehicle: forget it.
+    m_vehicle = nullptr;
+    m_viewIndex = 0;
+}
+
+void VehicleCam::SelectView(unsigned int index) {
+    if (!m_vehicle || !m_anchor || index >= m_viewNames.size())
+        return;
+    Ogre::Entity* chassis = m_vehicle->chassis_entity();
+    const std::string& name = m_viewNames[index];
+    if (!chassis || !chassis->hasSkeleton() || !chassis->getSkeleton()->hasBone(name)) {
+        std::cerr << "VehicleCam: chassis has no bone \"" << name << "\", view unchanged" << std::endl;
+        return;
+    }
+    Ogre::Bone* bone = chassis->getSkeleton()->getBone(name);
+    m_anchor->setPosition(bone->getPosition());
+    m_anchor->setOrientation(bone->getOrientation());
+    m_viewIndex = index;
+}
+
+void VehicleCam::NextView() {
+    SelectView((m_viewIndex + 1) % kNumViews);
+}
+
+} // namespace cam
+} // namespace display

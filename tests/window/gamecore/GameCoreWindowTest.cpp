@@ -1,0 +1,335 @@
+// The game core in the real program setting: the application with its
+// window, GUI and states, the airport scene, real vehicles and triggers.
+
+#include "application/GameState.h"
+#include "application/Main.h"
+#include "application/MainMenuState.h"
+#include "event/MissionEndedEvent.h"
+#include "event/ScoreEvent.h"
+#include "event/TriggerEvent.h"
+#include "game/GameCore.h"
+#include "game/MiniGameTrigger.h"
+#include "game/MissionData.h"
+#include "game/WaypointTrigger.h"
+
+#include <base/UserData.h>
+#include <display/cam/BaseCamera.h>
+#include <display/cam/CameraManager.h>
+#include <event/ApplicationStateEvent.h>
+#include <event/KeyEvent.h>
+#include <event/Manager.h>
+#include <file/System.h>
+#include <game/Vehicle.h>
+#include <physics/PhysicsCore.h>
+#include <physics/bullet/BoxCollisionShape.h>
+#include <physics/bullet/DynamicsWorld.h>
+#include <physics/bullet/RigidBody.h>
+#include <physics/bullet/WheeledRigidBody.h>
+#include <ui/Manager.h>
+
+#include <OGRE/Ogre.h>
+#include <btBulletDynamicsCommon.h>
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <sys/stat.h>
+
+namespace {
+
+const double kFrame = 1.0 / 60.0;
+
+class Program : public ::testing::Environment {
+public:
+    static application::Main* app;
+
+    void TearDown() override {
+        delete app;
+        app = nullptr;
+    }
+};
+application::Main* Program::app = nullptr;
+
+// Counts the points the mission hands out, to see that nothing is scored.
+class ScoreWatch : public event::IListener {
+public:
+    ScoreWatch() { event::Manager::getSingleton()->AddListener(*this, event::ScoreEvent::kEventType); }
+    ~ScoreWatch() { event::Manager::getSingleton()->RemoveListener(*this, event::ScoreEvent::kEventType); }
+    const char* Name() override { return "ScoreWatch"; }
+    bool HandleEvent(const event::IEvent& event) override {
+        ++events;
+        return false;
+    }
+    int events = 0;
+};
+
+class GameCoreWindowTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        if (Program::app)
+            return;
+        // A windowed 1024 x 768 game, as a prepared settings file says.
+        const std::string home = std::string(std::getenv("XDG_DATA_HOME")) + "/brightmoor/kestrelby";
+        std::system(("mkdir -p '" + home + "'").c_str());
+        std::ofstream(home + "/config.xml") << "<?xml version=\"1.0\" ?>\n<root>\n"
+                                               "<Display fullscreen=\"false\" width=\"1024\" height=\"768\" />\n"
+                                               "</root>\n";
+        ::testing::AddGlobalTestEnvironment(new Program);
+        Program::app = new application::Main();
+        if (!Program::app->Init()) {
+            ADD_FAILURE() << "the game did not start: " << Program::app->failure();
+            return;
+        }
+        Program::app->AddState("MainMenu", new application::MainMenuState());
+        Program::app->ChangeState("MainMenu");
+    }
+
+    void SetUp() override {
+        ASSERT_NE(Program::app, nullptr);
+        ASSERT_EQ(Program::app->StackSize(), 1u);
+        app = Program::app;
+        events = event::Manager::getSingleton();
+        core = game::GameCore::getSingleton();
+        ASSERT_NE(core, nullptr) << "the main menu registers the game state, which makes the game core";
+    }
+
+    void TearDown() override {
+        // Back to the menu the way the in-game menu's quit button goes.
+        if (app->StackSize() > 1) {
+            events->QueueEvent(
+                new event::ApplicationStateEvent(event::ApplicationStateEvent::POP_STATE, "MainMenu"));
+            events->Tick();
+        }
+        EXPECT_EQ(app->StackSize(), 1u);
+    }
+
+    application::GameState* play(int mission) {
+        core->set_mission_number(mission);
+        EXPECT_TRUE(app->PushState("GameState"));
+        return dynamic_cast<application::GameState*>(app->CurrentState());
+    }
+
+    // One pass of game logic as the main loop runs it, without drawing.
+    void step(int frames = 1) {
+        for (int i = 0; i < frames; ++i) {
+            events->Tick();
+            if (app->CurrentState())
+                app->CurrentState()->Update(kFrame);
+        }
+    }
+
+    void key(event::KeyEvent::EKeyEventType type, OIS::KeyCode code) {
+        events->QueueEvent(new event::KeyEvent(type, code));
+        events->Tick();
+    }
+
+    // Reaches every step before the first parking area; returns its trigger.
+    game::MiniGameTrigger* driveToParking() {
+        game::MissionData* mission = core->mission_data();
+        while (!mission->IsComplete()) {
+            const auto& current = mission->steps()[mission->current_step()];
+            game::Trigger* trigger = mission->trigger(current.name);
+            if (auto* parking = dynamic_cast<game::MiniGameTrigger*>(trigger))
+                return parking;
+            events->Fire(event::TriggerEvent(trigger));
+        }
+        return nullptr;
+    }
+
+    void teleport(game::Vehicle* vehicle, const Ogre::Vector3& at) {
+        btRigidBody* body = vehicle->chassis_body()->getBulletRigidBody();
+        btTransform transform = body->getWorldTransform();
+        transform.setOrigin(btVector3(at.x, at.y + 1.0f, at.z));
+        body->setWorldTransform(transform);
+        body->setLinearVelocity(btVector3(0, 0, 0));
+        body->setAngularVelocity(btVector3(0, 0, 0));
+    }
+
+    unsigned int currentCamera() const {
+        return display::cam::CameraManager::getSingleton()->getCurrentCamera()->camera_id();
+    }
+
+    application::Main* app = nullptr;
+    event::Manager* events = nullptr;
+    game::GameCore* core = nullptr;
+};
+
+TEST_F(GameCoreWindowTest, TheSameMissionStartsTwiceWithTheWorldBuiltOnce) {
+    std::vector<std::string> firstRun;
+    physics::PhysicsCore* physics = nullptr;
+    for (int run = 0; run < 2; ++run) {
+        application::GameState* state = play(1);
+        ASSERT_NE(state, nullptr);
+        ASSERT_TRUE(core->IsBuilt());
+        if (run == 0)
+            physics = physics::PhysicsCore::getSingleton();
+        // The world, its physics and cameras are made once.
+        EXPECT_EQ(physics::PhysicsCore::getSingleton(), physics);
+
+        game::MissionData* mission = core->mission_data();
+        ASSERT_TRUE(mission->IsPlayable());
+        EXPECT_EQ(core->vehicles().size(), 1u);
+        ASSERT_NE(core->current_vehicle(), nullptr);
+        EXPECT_EQ(currentCamera(), 3u);
+        EXPECT_GT(core->objects().size(), 1u);
+        // The first step's waypoint stands where the scene put it, unturned and shown.
+        auto* waypoint = dynamic_cast<game::WaypointTrigger*>(mission->trigger(mission->steps()[0].name));
+        ASSERT_NE(waypoint, nullptr);
+        ASSERT_NE(waypoint->marker(), nullptr);
+        EXPECT_TRUE(waypoint->marker()->isVisible());
+        EXPECT_TRUE(waypoint->scene_node()->getOrientation().equals(
+            waypoint->scene_node()->getInitialOrientation(), Ogre::Degree(0.01f)));
+        EXPECT_TRUE(waypoint->scene_node()->getScale().positionEquals(waypoint->scene_node()->getInitialScale()));
+        EXPECT_GT(core->GetTargetDistance(), 0.0);
+
+        std::vector<std::string> names;
+        for (const auto& s : mission->steps())
+            names.push_back(s.name);
+        if (run == 0)
+            firstRun = names;
+        else
+            EXPECT_EQ(names, firstRun);
+
+        // Spin the waypoint and drive a little before leaving.
+        key(event::KeyEvent::KEY_PRESSED, OIS::KC_UP);
+        step(30);
+        key(event::KeyEvent::KEY_RELEASED, OIS::KC_UP);
+        EXPECT_FALSE(waypoint->scene_node()->getOrientation().equals(
+            waypoint->scene_node()->getInitialOrientation(), Ogre::Degree(1.0f)));
+
+        app->PopState();
+        EXPECT_TRUE(core->objects().empty());
+        EXPECT_TRUE(core->vehicles().empty());
+        EXPECT_EQ(core->current_vehicle(), nullptr);
+        EXPECT_EQ(core->GetTargetDistance(), 0.0);
+        EXPECT_TRUE(core->GetTargetDirection() == Ogre::Quaternion::IDENTITY);
+        EXPECT_EQ(currentCamera(), 2u);
+    }
+}
+
+TEST_F(GameCoreWindowTest, ClearingWhileParkedInAZoneLeavesNothingBehind) {
+    ASSERT_NE(play(1), nullptr);
+    game::MiniGameTrigger* parking = driveToParking();
+    ASSERT_NE(parking, nullptr);
+    ASSERT_TRUE(parking->isActive());
+    teleport(core->current_vehicle(), parking->GetPosition());
+    step(5);
+    ASSERT_TRUE(parking->IsListening());
+
+    // Space while the in-game menu covers the game neither scores nor reaches.
+    key(event::KeyEvent::KEY_RELEASED, OIS::KC_ESCAPE);
+    ASSERT_EQ(app->StackSize(), 3u);
+    EXPECT_TRUE(core->IsPaused());
+    {
+        ScoreWatch scores;
+        const size_t stepBefore = core->mission_data()->current_step();
+        key(event::KeyEvent::KEY_PRESSED, OIS::KC_SPACE);
+        events->Tick();
+        EXPECT_EQ(scores.events, 0);
+        EXPECT_TRUE(parking->isActive());
+        EXPECT_EQ(core->mission_data()->current_step(), stepBefore);
+    }
+
+    // Quit to the main menu while parked: the zone lets go first, then goes.
+    events->QueueEvent(new event::ApplicationStateEvent(event::ApplicationStateEvent::POP_STATE, "MainMenu"));
+    events->Tick();
+    EXPECT_EQ(app->StackSize(), 1u);
+    EXPECT_TRUE(core->objects().empty());
+    EXPECT_TRUE(core->vehicles().empty());
+    ScoreWatch scores;
+    key(event::KeyEvent::KEY_PRESSED, OIS::KC_SPACE);
+    events->Tick();
+    EXPECT_EQ(scores.events, 0);
+}
+
+TEST_F(GameCoreWindowTest, ParkingIsConfirmedWithSpaceWhileTheGameRuns) {
+    ASSERT_NE(play(1), nullptr);
+    game::MiniGameTrigger* parking = driveToParking();
+    ASSERT_NE(parking, nullptr);
+    const size_t parkingStep = core->mission_data()->current_step();
+    teleport(core->current_vehicle(), parking->GetPosition());
+    step(5);
+    ASSERT_TRUE(parking->IsListening());
+    EXPECT_GT(parking->perfection(), 0);
+    const uint32_t before = core->mission_data()->score();
+    key(event::KeyEvent::KEY_PRESSED, OIS::KC_SPACE);
+    step(2);
+    EXPECT_FALSE(parking->isActive());
+    EXPECT_FALSE(parking->IsListening());
+    EXPECT_GT(core->mission_data()->current_step(), parkingStep);
+    EXPECT_GT(core->mission_data()->score(), before);
+}
+
+TEST_F(GameCoreWindowTest, VSwitchesVehiclesInIdOrderAndWrapsAround) {
+    ASSERT_NE(play(-1), nullptr);
+    ASSERT_EQ(core->vehicles().size(), 3u);
+    std::vector<uint32_t> ids;
+    for (const auto& entry : core->vehicles())
+        ids.push_back(entry.first);
+    EXPECT_EQ(core->current_vehicle()->id(), ids[0]);
+
+    for (size_t i = 1; i <= ids.size(); ++i) {
+        key(event::KeyEvent::KEY_PRESSED, OIS::KC_V);
+        EXPECT_EQ(core->current_vehicle()->id(), ids[i % ids.size()]);
+    }
+    // Only the current vehicle takes the throttle.
+    key(event::KeyEvent::KEY_PRESSED, OIS::KC_UP);
+    for (const auto& entry : core->vehicles())
+        EXPECT_EQ(entry.second->engine_force() > 0.0f, entry.second.get() == core->current_vehicle());
+    key(event::KeyEvent::KEY_RELEASED, OIS::KC_UP);
+}
+
+TEST_F(GameCoreWindowTest, AfterTheEndTheVehicleStaysParkedAndNoMenuComesUp) {
+    ASSERT_NE(play(2), nullptr);
+    game::Vehicle* vehicle = core->current_vehicle();
+    ASSERT_NE(vehicle, nullptr);
+    events->QueueEvent(new event::MissionEndedEvent(2, 1234, 0));
+    events->Tick();
+    ASSERT_TRUE(dynamic_cast<application::GameState*>(app->CurrentState())->IsMissionEnded());
+
+    key(event::KeyEvent::KEY_PRESSED, OIS::KC_V);
+    EXPECT_EQ(core->current_vehicle(), vehicle);
+    key(event::KeyEvent::KEY_PRESSED, OIS::KC_UP);
+    EXPECT_EQ(vehicle->engine_force(), 0.0f);
+    key(event::KeyEvent::KEY_RELEASED, OIS::KC_UP);
+
+    // Escape brings up no in-game menu over the end window; without one it leads back to the menu.
+    const bool endWindow = ui::Manager::getSingleton()->GetDialog(base::StringHash("MissionEnd")) != nullptr;
+    key(event::KeyEvent::KEY_RELEASED, OIS::KC_ESCAPE);
+    EXPECT_NE(app->StackSize(), 3u);
+    events->Tick();
+    EXPECT_EQ(app->StackSize(), endWindow ? 2u : 1u);
+}
+
+TEST_F(GameCoreWindowTest, LongFramesAreClampedAndThePhysicsKeepsUpWithTheClock) {
+    ASSERT_NE(play(3), nullptr);
+    game::MissionData* mission = core->mission_data();
+    const double limit = mission->remaining_time();
+    // The loading time arrives as one long frame: it costs at most a tenth of a second.
+    app->CurrentState()->Update(4.0);
+    EXPECT_NEAR(mission->remaining_time(), limit - application::GameState::kMaxFrameSeconds, 1e-9);
+
+    // A falling box: a tenth of a second of game time is six physics steps.
+    auto* box = new OgreBulletDynamics::RigidBody("falling_box", physics::PhysicsCore::getSingleton()->world());
+    box->setShape(nullptr, new OgreBulletCollisions::BoxCollisionShape(Ogre::Vector3(0.5f)), 0.0f, 0.0f, 1.0f,
+                  Ogre::Vector3(0, 500, 0));
+    box->getBulletRigidBody()->setActivationState(DISABLE_DEACTIVATION);
+    const btVector3 gravity = box->getBulletRigidBody()->getGravity();
+    app->CurrentState()->Update(0.1);
+    EXPECT_NEAR(box->getBulletRigidBody()->getLinearVelocity().y(), gravity.y() * 0.1, 1e-3);
+}
+
+TEST_F(GameCoreWindowTest, AMissionThatCannotBeLoadedSendsThePlayerBackWithAMessage) {
+    base::UserData* user = base::UserData::getSingleton();
+    const int progress = user->GetInt("mission", "progress", 1);
+    ASSERT_NE(play(997), nullptr);
+    EXPECT_FALSE(core->mission_data()->IsPlayable());
+    EXPECT_EQ(core->current_vehicle(), nullptr);
+    EXPECT_EQ(currentCamera(), 2u);
+    EXPECT_GT(ui::Manager::getSingleton()->QueuedMessageBoxes(), 0u);
+    step(3);
+    EXPECT_EQ(app->StackSize(), 1u);
+    EXPECT_EQ(user->GetInt("mission", "progress", 1), progress);
+}
+
+} // namespace
