@@ -1,8 +1,11 @@
 #include "ui/DialogFactory.h"
 
+#include "ui/AchievementWindow.h"
 #include "ui/HUDPerfection.h"
 #include "ui/LoadingPanel.h"
 #include "ui/MainMenu.h"
+#include "ui/MissionEnd.h"
+#include "ui/MissionSelectWindow.h"
 #include "ui/OptionsWindow.h"
 
 #include <base/StringHash.h>
@@ -16,12 +19,18 @@ namespace ui {
 Dialog* DialogFactory::CreateDialog(const base::StringHash& type) {
     if (type.hash() == MainMenu::kDialogType.hash())
         return new MainMenu();
+    if (type.hash() == AchievementWindow::kDialogType.hash())
+        return new AchievementWindow();
     if (type.hash() == HUDPerfection::kDialogType.hash())
         return new HUDPerfection();
+    if (type.hash() == MissionEnd::kDialogType.hash())
+        return new MissionEnd();
     if (type.hash() == OptionsWindow::kDialogType.hash())
         return new OptionsWindow();
     if (type.hash() == LoadingPanel::kDialogType.hash())
         return new LoadingPanel();
+    if (type.hash() == MissionSelectWindow::kDialogType.hash())
+        return new MissionSelectWindow();
     return nullptr;
 }
 
