@@ -6,7 +6,7 @@ set -u
 bin_dir=${1:?binary folder}
 source "$(dirname "$0")/lib/player.sh"
 
-read -r exit_x exit_y < <(widget_centre main_menu.layout btn_exit full)
+read -r exit_x exit_y < <(widget_centre main_menu.layout btn_exit full edge)
 read -r options_x options_y < <(widget_centre main_menu.layout btn_options full)
 read -r start_x start_y < <(widget_centre main_menu.layout btn_start_game full)
 read -r right_x right_y < <(widget_centre settings_panel.layout btn_lang_right centre)

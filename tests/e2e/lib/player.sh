@@ -24,13 +24,15 @@ write_config() {
 XML
 }
 
-# widget_centre LAYOUT NAME PLACEMENT: the widget's centre in window pixels.
-# PLACEMENT is "full" (the layout at the top left) or "centre" (the layout's
-# root centred on a 1024 x 768 window, as the modal windows place themselves).
+# widget_centre LAYOUT NAME PLACEMENT [edge]: the widget's centre in window
+# pixels, or with "edge" a point 8 pixels inside its left edge (beside the
+# caption). PLACEMENT is "full" (the layout at the top left) or "centre" (the
+# layout's root centred on a 1024 x 768 window, as the modal windows place
+# themselves).
 widget_centre() {
-  python3 - "$layouts/$1" "$2" "$3" <<'PY'
+  python3 - "$layouts/$1" "$2" "$3" "${4:-centre}" <<'PY'
 import sys, xml.etree.ElementTree as ET
-path, name, placement = sys.argv[1:4]
+path, name, placement, where = sys.argv[1:5]
 root = ET.parse(path).getroot()
 first = root.find("Widget")
 rw, rh = map(int, first.get("position").split()[2:])
@@ -39,7 +41,7 @@ def find(node, x, y):
     for w in node.findall("Widget"):
         px, py, pw, ph = map(int, w.get("position").split())
         if w.get("name") == name:
-            return x + px + pw // 2, y + py + ph // 2
+            return x + px + (8 if where == "edge" else pw // 2), y + py + ph // 2
         hit = find(w, x + px, y + py)
         if hit:
             return hit
@@ -65,14 +67,22 @@ start_game() {
 
 shoot() { import -window "$win" "$1" 2>/dev/null; }
 
+# pixel_kind IMAGE X Y: "grey" for a grey button face, "orange" for an orange
+# one, "other" otherwise.
+pixel_kind() {
+  local r g b pixel
+  pixel=$(convert "$1" -format "%[fx:int(255*p{$2,$3}.r)] %[fx:int(255*p{$2,$3}.g)] %[fx:int(255*p{$2,$3}.b)]" info: 2>/dev/null)
+  read -r r g b <<<"${pixel:-0 0 0}"
+  if [ "$r" -gt 50 ] && [ "$r" -lt 200 ] && [ $((r > b ? r - b : b - r)) -lt 40 ]; then echo grey
+  elif [ "$r" -gt 180 ] && [ "$b" -lt 120 ] && [ "$g" -lt 200 ]; then echo orange
+  else echo other; fi
+}
+
 # Waits until the pixel at (x, y) is a grey button face: the menu is drawn.
 wait_for_grey() {
-  local x=$1 y=$2 r g b pixel
   for _ in $(seq 1 90); do
     shoot "$work/wait.png"
-    pixel=$(convert "$work/wait.png" -format "%[fx:int(255*p{$x,$y}.r)] %[fx:int(255*p{$x,$y}.g)] %[fx:int(255*p{$x,$y}.b)]" info: 2>/dev/null)
-    read -r r g b <<<"${pixel:-0 0 0}"
-    if [ "$r" -gt 50 ] && [ "$r" -lt 200 ] && [ $((r > b ? r - b : b - r)) -lt 40 ]; then return 0; fi
+    [ "$(pixel_kind "$work/wait.png" "$1" "$2")" = grey ] && return 0
     sleep 1
   done
   return 1
