@@ -4,6 +4,10 @@
 #include "event/MissionEndedEvent.h"
 #include "game/GameCore.h"
 #include "game/MissionData.h"
+#include "ui/HUDDirection.h"
+#include "ui/HUDScore.h"
+#include "ui/HUDSpeed.h"
+#include "ui/HUDTime.h"
 #include "ui/RadioMessage.h"
 
 #include <event/ApplicationStateEvent.h>
@@ -37,6 +41,21 @@ void listen(event::IListener& listener, const base::StringHash& type, bool add, 
 void queueRequest(event::ApplicationStateEvent::EType type, const std::string& state) {
     if (event::Manager* events = event::Manager::getSingleton())
         events->QueueEvent(new event::ApplicationStateEvent(type, state));
+}
+
+// The dialog while the UI manager still has it open; a display closed
+// elsewhere is not touched again.
+template <typename T>
+T* stillOpen(T* dialog) {
+    ui::Manager* manager = ui::Manager::getSingleton();
+    return dialog && manager && manager->GetDialog(T::kDialogType) == dialog ? dialog : nullptr;
+}
+
+template <typename T>
+void close(T*& dialog) {
+    if (T* open = stillOpen(dialog))
+        open->exitWindow();
+    dialog = nullptr;
 }
 
 void showPointer(bool visible) {
@@ -119,6 +138,18 @@ void GameState::Resume() {
 
 void GameState::Update(double seconds) {
     m_gameCore->Update(std::clamp(seconds, 0.0, kMaxFrameSeconds));
+
+    game::Vehicle* vehicle = m_gameCore->current_vehicle();
+    ui::HUDSpeed* speed = stillOpen(m_hudSpeed);
+    if (!vehicle || !speed)
+        return;
+    speed->SetSpeed(vehicle->GetVelocity().length());
+    if (ui::HUDTime* time = stillOpen(m_hudTime))
+        time->SetTime(m_gameCore->mission_data()->remaining_time());
+    if (ui::HUDDirection* direction = stillOpen(m_hudDirection)) {
+        direction->SetDistance(static_cast<float>(m_gameCore->GetTargetDistance()));
+        direction->SetDirection(m_gameCore->GetTargetDirection());
+    }
 }
 
 bool GameState::HandleEvent(const event::IEvent& event) {
@@ -156,9 +187,21 @@ bool GameState::HandleKey(const event::IEvent& event) {
 }
 
 void GameState::OpenHUD(bool mission) {
+    if (!ui::Manager::getSingleton())
+        return;
+    m_hudSpeed = new ui::HUDSpeed();
+    if (!mission)
+        return;
+    m_hudScore = new ui::HUDScore();
+    m_hudTime = new ui::HUDTime();
+    m_hudDirection = new ui::HUDDirection();
 }
 
 void GameState::CloseHUD() {
+    close(m_hudSpeed);
+    close(m_hudScore);
+    close(m_hudTime);
+    close(m_hudDirection);
 }
 
 void GameState::ListenForKeys(bool listen) {

@@ -35,6 +35,13 @@ const double kMaxPhysicsLag = 0.25;
 const float kShadowFarDistance = 3000.0f;
 const size_t kDirectionalShadowTextures = 3;
 
+// The registry owns a state once it files it; one it refuses is deleted here.
+void registerState(application::Main& app, const std::string& name, application::IApplicationState* state) {
+    app.AddState(name, state);
+    if (!app.HasState(name, state))
+        state->Destroy();
+}
+
 display::cam::CameraManager* cameras() {
     return display::cam::CameraManager::getSingleton();
 }
@@ -89,7 +96,7 @@ void GameCore::LoadResources() {
 void GameCore::BuildWorld() {
     m_built = true;
     if (application::Main* app = application::Main::getSingleton()) {
-        app->AddState("InGameMenu", new application::InGameMenuState());
+        registerState(*app, "InGameMenu", new application::InGameMenuState());
     }
 
     display::Core* core = display::Core::getSingleton();

@@ -5,9 +5,11 @@
 #include "event/TriggerEvent.h"
 #include "game/GameCore.h"
 #include "game/TriggerMarker.h"
+#include "ui/HUDPerfection.h"
 
 #include <event/KeyEvent.h>
 #include <event/Manager.h>
+#include <ui/Manager.h>
 
 #include <BulletCollision/CollisionDispatch/btCollisionObject.h>
 #include <BulletCollision/CollisionShapes/btCollisionShape.h>
@@ -127,12 +129,26 @@ void MiniGameTrigger::Listen(bool listen) {
 }
 
 void MiniGameTrigger::OpenDisplay() {
+    if (!m_display && ui::Manager::getSingleton())
+        m_display = new ui::HUDPerfection();
+}
+
+ui::HUDPerfection* MiniGameTrigger::OpenedDisplay() const {
+    // The display may have been closed by someone else (the UI's shutdown).
+    ui::Manager* manager = ui::Manager::getSingleton();
+    return m_display && manager && manager->GetDialog(ui::HUDPerfection::kDialogType) == m_display ? m_display
+                                                                                                 : nullptr;
 }
 
 void MiniGameTrigger::ShowPerfection() {
+    if (ui::HUDPerfection* display = OpenedDisplay())
+        display->SetPerfection(static_cast<uint32_t>(m_perfection));
 }
 
 void MiniGameTrigger::CloseDisplay() {
+    if (ui::HUDPerfection* display = OpenedDisplay())
+        display->exitWindow();
+    m_display = nullptr;
 }
 
 } // namespace game

@@ -52,6 +52,7 @@ private:
     void Listen(bool listen);
     void OpenDisplay();
     void ShowPerfection();
+    ui::HUDPerfection* OpenedDisplay() const;
     void CloseDisplay();
 
     std::string m_name;

@@ -13,6 +13,7 @@
 #include "game/WaypointTrigger.h"
 
 #include <base/UserData.h>
+#include <display/Core.h>
 #include <display/cam/BaseCamera.h>
 #include <display/cam/CameraManager.h>
 #include <event/ApplicationStateEvent.h>
@@ -330,6 +331,40 @@ TEST_F(GameCoreWindowTest, AMissionThatCannotBeLoadedSendsThePlayerBackWithAMess
     step(3);
     EXPECT_EQ(app->StackSize(), 1u);
     EXPECT_EQ(user->GetInt("mission", "progress", 1), progress);
+}
+
+} // namespace
+
+namespace {
+
+// Pictures for the README: a mission in progress at a spinning waypoint, and
+// the parking area with its precision display. Only when KB_README_SHOTS
+// names a folder.
+TEST_F(GameCoreWindowTest, ScreenshotsOfAMissionInProgress) {
+    const char* folder = std::getenv("KB_README_SHOTS");
+    if (!folder)
+        GTEST_SKIP() << "KB_README_SHOTS is not set";
+    Ogre::RenderWindow* window = display::Core::getSingleton()->getRenderWindow();
+    auto frames = [&](int count) {
+        for (int i = 0; i < count; ++i)
+            app->RunIteration(1000000.0 / 60.0);
+    };
+
+    ASSERT_NE(play(1), nullptr);
+    game::MissionData* mission = core->mission_data();
+    game::Trigger* waypoint = mission->trigger(mission->steps()[0].name);
+    ASSERT_NE(waypoint, nullptr);
+    teleport(core->current_vehicle(), waypoint->GetPosition() + Ogre::Vector3(0, 0, 16));
+    events->Fire(event::ScoreEvent(850, event::ScoreEvent::kIncrement));
+    frames(40);
+    window->writeContentsToFile(std::string(folder) + "/mission-waypoint.png");
+
+    game::MiniGameTrigger* parking = driveToParking();
+    ASSERT_NE(parking, nullptr);
+    teleport(core->current_vehicle(), parking->GetPosition() + Ogre::Vector3(0.4f, 0, 0.6f));
+    frames(40);
+    EXPECT_TRUE(parking->IsListening());
+    window->writeContentsToFile(std::string(folder) + "/mission-parking.png");
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 #include "application/InGameMenuState.h"
 #include "application/Main.h"
 #include "application/MainMenuState.h"
+#include "game/GameCore.h"
 #include "ui/DialogFactory.h"
 #include "ui/LoadingPanel.h"
 #include "ui/MainMenu.h"
@@ -127,15 +128,18 @@ TEST_F(MenuStateTest, MenuButtonsDoWhatTheySay) {
     m_world->advance(0.5f, 5);
     EXPECT_EQ(m_ui->DialogCount(), 1u);
 
-    // Free drive shows the loading notice and asks for the game state on the
-    // queue, not at once; a double click asks once.
+    // Free drive shows the loading notice, chooses the run without a mission
+    // and asks for the game state on the queue, not at once; a double click asks once.
+    ASSERT_NE(game::GameCore::getSingleton(), nullptr);
+    game::GameCore::getSingleton()->set_mission_number(4);
     click("btn_free_game");
     click("btn_free_game");
     EXPECT_NE(m_ui->GetDialog(ui::LoadingPanel::kDialogType), nullptr);
     EXPECT_TRUE(requests.seen.empty());
     m_world->events->Tick();
     EXPECT_EQ(requests.seen, std::vector<std::string>{"push GameState"});
-    EXPECT_EQ(app->StackSize(), 1u); // no game state registered yet
+    EXPECT_EQ(game::GameCore::getSingleton()->mission_number(), -1);
+    EXPECT_EQ(app->StackSize(), 1u); // this application does not listen for state requests
 
     // Exit leaves the bottom state: the stack is empty, the menu gone and
     // its loading notice with it.
