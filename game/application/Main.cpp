@@ -1,6 +1,7 @@
 #include "application/Main.h"
 
 #include "application/IApplicationState.h"
+#include "game/Statistics.h"
 
 #include <ui/DialogFactory.h>
 
@@ -40,6 +41,7 @@ Main::~Main() {
     delete m_ui;
     delete m_display;
     delete m_userData;
+    m_statistics.reset();
     delete m_config;
     delete m_events;
     OGRE_DELETE m_timer;
@@ -50,6 +52,7 @@ bool Main::Init() {
     m_config = new base::Config();
     m_userData = new base::UserData();
     m_events = new event::Manager();
+    m_statistics = std::make_unique<base::Statistics>();
     m_display = new display::Core();
     m_input = new input::Handler();
     m_ui = new ui::Manager();

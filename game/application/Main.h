@@ -7,6 +7,7 @@
 
 #include <deque>
 #include <map>
+#include <memory>
 #include <string>
 
 namespace Ogre {
@@ -14,6 +15,7 @@ class Timer;
 }
 namespace base {
 class Config;
+class Statistics;
 class UserData;
 }
 namespace display {
@@ -70,6 +72,7 @@ private:
 
     base::Config* m_config = nullptr;
     base::UserData* m_userData = nullptr;
+    std::unique_ptr<base::Statistics> m_statistics;
     display::Core* m_display = nullptr;
     input::Handler* m_input = nullptr;
     ui::Manager* m_ui = nullptr;

@@ -3,9 +3,12 @@
 #include "minigames/BaggagePanel.h"
 #include "minigames/PumpPanel.h"
 #include "minigames/RepairPanel.h"
+#include "ui/AchievementWindow.h"
 #include "ui/HUDPerfection.h"
 #include "ui/LoadingPanel.h"
 #include "ui/MainMenu.h"
+#include "ui/MissionEnd.h"
+#include "ui/MissionSelectWindow.h"
 #include "ui/OptionsWindow.h"
 
 #include <base/StringHash.h>
@@ -25,12 +28,18 @@ Dialog* DialogFactory::CreateDialog(const base::StringHash& type) {
         return new BaggagePanel();
     if (type.hash() == RepairPanel::kDialogType.hash())
         return new RepairPanel();
+    if (type.hash() == AchievementWindow::kDialogType.hash())
+        return new AchievementWindow();
     if (type.hash() == HUDPerfection::kDialogType.hash())
         return new HUDPerfection();
+    if (type.hash() == MissionEnd::kDialogType.hash())
+        return new MissionEnd();
     if (type.hash() == OptionsWindow::kDialogType.hash())
         return new OptionsWindow();
     if (type.hash() == LoadingPanel::kDialogType.hash())
         return new LoadingPanel();
+    if (type.hash() == MissionSelectWindow::kDialogType.hash())
+        return new MissionSelectWindow();
     return nullptr;
 }
 

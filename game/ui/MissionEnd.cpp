@@ -1,0 +1,85 @@
+#include "ui/MissionEnd.h"
+
+#include "event/MissionEndedEvent.h"
+#include "game/MissionData.h"
+#include "game/Statistics.h"
+
+#include <base/UserData.h>
+#include <event/ApplicationStateEvent.h>
+#include <event/DialogEvent.h>
+#include <event/Manager.h>
+#include <ui/Manager.h>
+
+#include <MyGUI.h>
+
+#include <iostream>
+
+namespace ui {
+
+const base::StringHash MissionEnd::kDialogType("MissionEnd");
+
+namespace {
+const char* const kLayout = "missionsuccess_panel.layout";
+const base::StringHash kMissionSelectWindow("MissionSelectWindow");
+// Continue pops back to the main menu by name: however often it arrives,
+// that pop can never take the main menu itself off the stack.
+const char* const kMenuState = "MainMenu";
+} // namespace
+
+MissionEnd::MissionEnd() : Dialog("Modal", "MissionEnd", "MissionEnd", TOP) {
+    if (auto* events = event::Manager::getSingleton())
+        m_listening = events->AddListener(*this, event::MissionEndedEvent::kEventType);
+    LoadLayout(kLayout);
+    Resize();
+    if (auto* next = require<MyGUI::Button>("btn_success_continue"))
+        next->eventMouseButtonClick += MyGUI::newDelegate(this, &MissionEnd::notifyContinue);
+    m_scoreOld = require<MyGUI::TextBox>("score_old");
+    m_scoreNew = require<MyGUI::TextBox>("score_new");
+
+    // Read before the statistics see the mission-ended event, which is queued
+    // after this window opens: this is still the previous best.
+    const int mission = CurrentMission();
+    if (mission < 0) {
+        std::cerr << "MissionEnd: no mission is running, there is no previous best to show" << std::endl;
+    } else if (auto* data = base::UserData::getSingleton()) {
+        SetText(m_scoreOld, data->GetString(base::Statistics::MissionSection(mission), "highscore", ""));
+    }
+
+    if (auto* manager = Manager::getSingleton())
+        manager->EnableMousePointer(true);
+    showWindow();
+}
+
+MissionEnd::~MissionEnd() {
+    if (m_listening) {
+        if (auto* events = event::Manager::getSingleton())
+            events->RemoveListener(*this, event::MissionEndedEvent::kEventType);
+    }
+}
+
+int MissionEnd::CurrentMission() {
+    const game::MissionData* mission = game::MissionData::getSingleton();
+    return mission ? mission->mission_number() : -1;
+}
+
+void MissionEnd::Resize() {
+    CentreOnScreen();
+}
+
+bool MissionEnd::HandleEvent(const event::IEvent& event) {
+    if (event.event_type() == event::MissionEndedEvent::kEventType)
+        SetText(m_scoreNew, std::to_string(static_cast<const event::MissionEndedEvent&>(event).score()));
+    return false;
+}
+
+void MissionEnd::notifyContinue(MyGUI::Widget*) {
+    // Clicks during the slide-out are dropped, so one Continue changes one state.
+    if (!AcceptsInput())
+        return;
+    if (auto* events = event::Manager::getSingleton())
+        events->QueueEvent(new event::DialogEvent(kMissionSelectWindow));
+    RequestState(event::ApplicationStateEvent::POP_STATE, kMenuState);
+    exitWindow();
+}
+
+} // namespace ui
