@@ -1,6 +1,10 @@
-// The airport world: time to load the scene (rendering and physics together)
-// and the physics step with the scene loaded and four vehicle-sized boxes
-// driving about. Needs a display (run under xvfb-run) and the world assets.
+// The airport world: time to load the scene (rendering and physics together),
+// the physics step with the scene loaded and four vehicle-sized boxes
+// driving about, and one game iteration of the real vehicles driving. Needs a display (run under xvfb-run) and the world assets.
+#include "event/KeyEvent.h"
+#include "game/BaggageCart.h"
+#include "game/CateringTruck.h"
+#include "game/FuelTruck.h"
 #include "game/SceneLoader.h"
 #include "physics/PhysicsCore.h"
 #include "physics/bullet/DynamicsWorld.h"
@@ -21,6 +25,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <iostream>
+#include <memory>
 #include <sys/stat.h>
 #include <vector>
 
@@ -42,6 +47,7 @@ public:
     }
     bool ready() const { return m_root != nullptr; }
     Ogre::Root* root() const { return m_root; }
+    display::Core* core() const { return m_core; }
 
 private:
     Rendering() {
@@ -211,5 +217,86 @@ void BM_AirportPhysicsStep(benchmark::State& state) {
     airport.unload();
 }
 BENCHMARK(BM_AirportPhysicsStep)->Iterations(3000)->Unit(benchmark::kMicrosecond);
+
+void fireKey(OIS::KeyCode key, bool pressed) {
+    event::Manager::getSingleton()->Fire(
+        event::KeyEvent(pressed ? event::KeyEvent::KEY_PRESSED : event::KeyEvent::KEY_RELEASED, key));
+}
+
+// One game iteration's vehicle work: the three mission vehicles (and the
+// cart's trailer) driving with the arrow keys in the airport, each updated,
+// then one physics step. Vehicles build on the render core's scene.
+void BM_VehicleIteration(benchmark::State& state) {
+    if (!Rendering::get().ready()) {
+        state.SkipWithError("needs a display and the world assets");
+        return;
+    }
+    Ogre::SceneManager* scene = Rendering::get().core()->getSceneManager();
+    physics::PhysicsCore* physics = new physics::PhysicsCore();
+    physics->Init(scene);
+    game::SceneLoader loader(kScene, scene);
+    loader.Init();
+    loader.ParseScene();
+    Ogre::TerrainGroup* terrain = loader.terrain_group();
+
+    std::vector<std::unique_ptr<game::Vehicle>> vehicles;
+    const std::pair<const char*, const char*> spawns[] = {
+        {"spawn_catering", "CateringTruck"}, {"spawn_fuel", "FuelTruck"}, {"spawn_baggage", "BaggageCart"}};
+    for (const auto& spawn : spawns) {
+        Ogre::SceneNode* node = scene->getSceneNode(spawn.first);
+        const std::string type = spawn.second;
+        if (type == "CateringTruck")
+            vehicles.emplace_back(new game::CateringTruck(node, "normal"));
+        else if (type == "FuelTruck")
+            vehicles.emplace_back(new game::FuelTruck(node, "normal"));
+        else
+            vehicles.emplace_back(new game::BaggageCart(node, "normal"));
+        vehicles.back()->Init(node->_getDerivedPosition(), node->_getDerivedOrientation());
+        vehicles.back()->Activate(true);
+    }
+    const double step = 1.0 / 60.0;
+    for (int i = 0; i < 60; ++i) {
+        for (auto& vehicle : vehicles)
+            vehicle->Update(step);
+        physics->Update(step);
+    }
+    fireKey(OIS::KC_UP, true);
+
+    std::vector<double> micros;
+    int iteration = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        // Weave: two seconds left, two seconds right.
+        if (iteration % 120 == 0) {
+            const bool left = (iteration / 120) % 2 == 0;
+            fireKey(left ? OIS::KC_RIGHT : OIS::KC_LEFT, false);
+            fireKey(left ? OIS::KC_LEFT : OIS::KC_RIGHT, true);
+        }
+        ++iteration;
+        state.ResumeTiming();
+        const auto start = std::chrono::steady_clock::now();
+        for (auto& vehicle : vehicles)
+            vehicle->Update(step);
+        physics->Update(step);
+        micros.push_back(std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - start).count());
+    }
+    std::sort(micros.begin(), micros.end());
+    if (!micros.empty()) {
+        state.counters["median_us"] = micros[micros.size() / 2];
+        state.counters["p95_us"] = micros[micros.size() * 95 / 100];
+    }
+    float speed = 0;
+    for (auto& vehicle : vehicles)
+        speed += vehicle->GetVelocity().length();
+    state.counters["mean_speed"] = speed / float(vehicles.size());
+    for (OIS::KeyCode key : {OIS::KC_UP, OIS::KC_LEFT, OIS::KC_RIGHT})
+        fireKey(key, false);
+    // Vehicles go before the physics world they live in.
+    vehicles.clear();
+    delete physics;
+    if (terrain)
+        OGRE_DELETE terrain;
+}
+BENCHMARK(BM_VehicleIteration)->Iterations(3000)->Unit(benchmark::kMicrosecond);
 
 } // namespace
