@@ -7,6 +7,10 @@
 #include "game/MissionData.h"
 #include "game/SpawnFactory.h"
 #include "game/TriggerFactory.h"
+#include "minigames/BaggageState.h"
+#include "minigames/CateringState.h"
+#include "minigames/PumpState.h"
+#include "minigames/RepairState.h"
 
 #include <display/Core.h>
 #include <display/cam/CameraManager.h>
@@ -30,6 +34,7 @@ const unsigned int kDebugCamera = 2;
 const unsigned int kVehicleCamera = 3;
 const unsigned short kVehicleType = 2;
 const char* const kScene = "../assets/level/airport_scene.scene";
+const double kPumpSeconds = 60.0;
 // A frame longer than this (a stall, a window drag) is not made up in physics steps.
 const double kMaxPhysicsLag = 0.25;
 const float kShadowFarDistance = 3000.0f;
@@ -96,6 +101,10 @@ void GameCore::LoadResources() {
 void GameCore::BuildWorld() {
     m_built = true;
     if (application::Main* app = application::Main::getSingleton()) {
+        registerState(*app, "PumpState", new application::PumpState(kPumpSeconds));
+        registerState(*app, "BaggageState", new application::BaggageState());
+        registerState(*app, "RepairState", new application::RepairState());
+        registerState(*app, "CateringState", new application::CateringState());
         registerState(*app, "InGameMenu", new application::InGameMenuState());
     }
 

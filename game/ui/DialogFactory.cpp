@@ -1,5 +1,8 @@
 #include "ui/DialogFactory.h"
 
+#include "minigames/BaggagePanel.h"
+#include "minigames/PumpPanel.h"
+#include "minigames/RepairPanel.h"
 #include "ui/HUDPerfection.h"
 #include "ui/LoadingPanel.h"
 #include "ui/MainMenu.h"
@@ -16,6 +19,12 @@ namespace ui {
 Dialog* DialogFactory::CreateDialog(const base::StringHash& type) {
     if (type.hash() == MainMenu::kDialogType.hash())
         return new MainMenu();
+    if (type.hash() == PumpPanel::kDialogType.hash())
+        return new PumpPanel();
+    if (type.hash() == BaggagePanel::kDialogType.hash())
+        return new BaggagePanel();
+    if (type.hash() == RepairPanel::kDialogType.hash())
+        return new RepairPanel();
     if (type.hash() == HUDPerfection::kDialogType.hash())
         return new HUDPerfection();
     if (type.hash() == OptionsWindow::kDialogType.hash())
