@@ -12,6 +12,8 @@ read -r exit_x exit_y < <(widget_centre main_menu.layout btn_exit full)
 read -r free_x free_y < <(widget_centre main_menu.layout btn_free_game full)
 read -r quit_x quit_y < <(widget_centre ingame_menu.layout btn_quit centre)
 [ -n "${quit_y:-}" ] && [ -n "${free_y:-}" ] && [ -n "${exit_y:-}" ] || fail "a widget is missing from the layouts"
+# The grey faces are probed left of the captions, which are drawn in white.
+face_offset=120
 
 shot() {
   shoot "$work/$1.png"
@@ -24,7 +26,7 @@ above() { python3 -c "import sys; sys.exit(0 if float('${1:-0}') > float('$2') e
 
 write_config English
 start_game
-wait_for_grey "$exit_x" "$exit_y" || fail "the main menu did not appear"
+wait_for_grey "$((exit_x - face_offset))" "$exit_y" || fail "the main menu did not appear"
 shot menu
 
 # The airport is built and the vehicles placed (the rendering engine's log
@@ -63,9 +65,9 @@ above "$switched" 0.02 || fail "V did not change the view ($switched)"
 xdotool key Escape
 sleep 3
 shot paused
-wait_for_grey "$quit_x" "$quit_y" || fail "the in-game menu did not appear after Escape"
+wait_for_grey "$((quit_x - face_offset))" "$quit_y" || fail "the in-game menu did not appear after Escape"
 click_at "$quit_x" "$quit_y" 0
-wait_for_grey "$exit_x" "$exit_y" || fail "the main menu did not come back"
+wait_for_grey "$((exit_x - face_offset))" "$exit_y" || fail "the main menu did not come back"
 shot back
 kill -0 "$pid" 2>/dev/null || fail "the game ended on its way back to the menu"
 
