@@ -1,16 +1,16 @@
 #include "game/GameCore.h"
 
 #include "application/InGameMenuState.h"
-#include "minigames/BaggageState.h"
-#include "minigames/CateringState.h"
-#include "minigames/PumpState.h"
-#include "minigames/RepairState.h"
 #include "application/Main.h"
 #include "display/DebugCamera.h"
 #include "display/VehicleCam.h"
 #include "game/MissionData.h"
 #include "game/SpawnFactory.h"
 #include "game/TriggerFactory.h"
+#include "minigames/BaggageState.h"
+#include "minigames/CateringState.h"
+#include "minigames/PumpState.h"
+#include "minigames/RepairState.h"
 
 #include <display/Core.h>
 #include <display/cam/CameraManager.h>

@@ -354,7 +354,7 @@ TEST_F(GameCoreWindowTest, ScreenshotsOfAMissionInProgress) {
     game::MissionData* mission = core->mission_data();
     game::Trigger* waypoint = mission->trigger(mission->steps()[0].name);
     ASSERT_NE(waypoint, nullptr);
-    teleport(core->current_vehicle(), waypoint->GetPosition() + Ogre::Vector3(0, 0, 16));
+    teleport(core->current_vehicle(), waypoint->GetPosition() + Ogre::Vector3(3, 0, 34));
     events->Fire(event::ScoreEvent(850, event::ScoreEvent::kIncrement));
     frames(40);
     window->writeContentsToFile(std::string(folder) + "/mission-waypoint.png");
