@@ -12,6 +12,7 @@
 #include <OGRE/OgreShadowCameraSetupPSSM.h>
 
 #include <cctype>
+#include <cstdlib>
 #include <exception>
 #include <iostream>
 
@@ -36,6 +37,8 @@ const char* const kReceiverVertexProgram = "Ogre/shadow/receiver/depth/pssm3/vp"
 const char* const kReceiverFragmentProgram = "Ogre/shadow/receiver/depth/pssm3/fp";
 const char* const kPSSMPrefix = "PSSMMaterial/";
 const size_t kShadowTextureCount = 3;
+// Names "hardware" or "software" to override the profile chosen from the renderer.
+const char* const kProfileVariable = "KB_RENDER_PROFILE";
 
 // Reads an unsigned decimal number: leading blanks skipped, stops at the first non-digit.
 unsigned long readNumber(const std::string& text) {
@@ -145,6 +148,9 @@ bool Core::initOGRE() {
         report("Init", "no render window");
         return false;
     }
+    // Before any material script is read: the scripts leave texture filtering to the renderer.
+    chooseRenderProfile();
+
     m_windowWatch = new WindowCloseWatch(m_renderWindow);
     if (!m_windowWatch->IsWatching())
         Ogre::LogManager::getSingleton().logMessage("The window manager's close button is not watched");
@@ -198,6 +204,28 @@ bool Core::initOGRE() {
         modes.assign(videoMode->second.possibleValues.begin(), videoMode->second.possibleValues.end());
     m_resolutions = ParseVideoModes(modes);
     return true;
+}
+
+void Core::chooseRenderProfile() {
+    const Ogre::RenderSystemCapabilities* capabilities = m_renderSystem->getCapabilities();
+    if (!capabilities) {
+        report("Init", "the renderer reports no capabilities, full render settings used");
+        return;
+    }
+    const char* forced = std::getenv(kProfileVariable);
+    const std::string name = forced ? forced : "";
+    if (name == RenderProfile::kHardware || name == RenderProfile::kSoftware) {
+        m_renderProfile = RenderProfile::Named(name, *capabilities);
+    } else {
+        if (!name.empty())
+            report("Init", std::string(kProfileVariable) + " \"" + name +
+                               "\" is neither \"hardware\" nor \"software\", chosen from the renderer");
+        m_renderProfile = RenderProfile::Choose(*capabilities);
+    }
+    Ogre::MaterialManager& materials = Ogre::MaterialManager::getSingleton();
+    materials.setDefaultTextureFiltering(m_renderProfile.texture_filtering());
+    materials.setDefaultAnisotropy(m_renderProfile.anisotropy());
+    Ogre::LogManager::getSingleton().logMessage(m_renderProfile.Describe());
 }
 
 std::vector<Ogre::Vector2> Core::ParseVideoModes(const std::vector<std::string>& modes) {
@@ -335,9 +363,10 @@ void Core::EnablePSSM() {
         m_sceneManager->setShadowFarDistance(cam::CameraManager::kShadowFarDistance);
         m_sceneManager->setShadowTextureCountPerLightType(Ogre::Light::LT_DIRECTIONAL, kShadowTextureCount);
         m_sceneManager->setShadowTextureCount(kShadowTextureCount);
-        m_sceneManager->setShadowTextureConfig(0, 2048, 2048, Ogre::PF_FLOAT32_R);
-        m_sceneManager->setShadowTextureConfig(1, 1024, 1024, Ogre::PF_FLOAT32_R);
-        m_sceneManager->setShadowTextureConfig(2, 1024, 1024, Ogre::PF_FLOAT32_R);
+        for (size_t i = 0; i < kShadowTextureCount; ++i) {
+            const unsigned int size = m_renderProfile.shadow_texture_size(static_cast<unsigned int>(i));
+            m_sceneManager->setShadowTextureConfig(i, size, size, Ogre::PF_FLOAT32_R);
+        }
         m_sceneManager->setShadowTextureSelfShadow(false);
         m_sceneManager->setShadowCasterRenderBackFaces(false);
 
@@ -384,6 +413,7 @@ Ogre::MaterialPtr Core::BuildPSSMMaterial(const Ogre::MaterialPtr& material) {
             unit->setContentType(Ogre::TextureUnitState::CONTENT_SHADOW);
             unit->setTextureAddressingMode(Ogre::TAM_BORDER);
             unit->setTextureBorderColour(Ogre::ColourValue::White);
+            unit->setTextureFiltering(m_renderProfile.shadow_filtering());
         }
 
         Ogre::Vector4 splits(0.0f, 0.0f, 0.0f, 0.0f);

@@ -2,6 +2,7 @@
 
 #include "base/Export.h"
 #include "base/Singleton.h"
+#include "display/RenderProfile.h"
 
 #include <OGRE/OgrePrerequisites.h>
 #include <OGRE/OgreSharedPtr.h>
@@ -61,6 +62,9 @@ public:
     Ogre::RenderWindow* getRenderWindow() const;
     Ogre::SceneManager* getSceneManager() const;
 
+    // The speed settings chosen for the renderer the window runs on.
+    const RenderProfile& render_profile() const { return m_renderProfile; }
+
     void EnablePSSM();
     // The shadow-receiving variant "PSSMMaterial/<name>", built once. When the
     // receiver programs are missing the given material comes back unchanged.
@@ -72,6 +76,7 @@ public:
 
 private:
     bool initOGRE();
+    void chooseRenderProfile();
     void loadOptionalPlugin(const std::string& name);
 
     uint64_t m_windowHandle;
@@ -88,6 +93,7 @@ private:
     // Notices the window manager closing the render window.
     WindowCloseWatch* m_windowWatch;
     bool m_windowClosed;
+    RenderProfile m_renderProfile;
 };
 
 } // namespace display

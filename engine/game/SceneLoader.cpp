@@ -6,12 +6,17 @@
 #include "xml/Reader.h"
 
 #include "display/Core.h"
+#include "display/RenderProfile.h"
 #include "display/cam/CameraManager.h"
 
 #include <OGRE/OgreEntity.h>
 #include <OGRE/OgreResourceGroupManager.h>
 #include <OGRE/OgreLight.h>
+#include <OGRE/OgreMaterial.h>
 #include <OGRE/OgreMaterialManager.h>
+#include <OGRE/OgrePass.h>
+#include <OGRE/OgreTechnique.h>
+#include <OGRE/OgreTextureUnitState.h>
 #include <OGRE/OgreSceneManager.h>
 #include <OGRE/OgreSceneNode.h>
 #include <OGRE/OgreShadowCameraSetupPSSM.h>
@@ -29,6 +34,9 @@ namespace game {
 namespace {
 const char* const kSkyGroup = "GameCore";
 const char* const kTerrainGroup = "General";
+// After the scene's meshes: the apron covers most of the terrain, and the depth
+// test then spares the terrain's costly pixels that the apron hides anyway.
+const Ogre::uint8 kTerrainRenderQueue = Ogre::RENDER_QUEUE_MAIN + 1;
 
 // The rendering engine reports a bad name or a missing mesh by throwing; one
 // bad element must not cost the rest of the scene.
@@ -53,6 +61,13 @@ void addTerrainShaderHelpers() {
             report(std::string("terrain shader folder ") + helper.second, error);
         }
     }
+}
+void setShadowFiltering(const Ogre::MaterialPtr& material, Ogre::TextureFilterOptions filtering) {
+    for (Ogre::Technique* technique : material->getTechniques())
+        for (Ogre::Pass* pass : technique->getPasses())
+            for (Ogre::TextureUnitState* unit : pass->getTextureUnitStates())
+                if (unit->getContentType() == Ogre::TextureUnitState::CONTENT_SHADOW)
+                    unit->setTextureFiltering(filtering);
 }
 } // namespace
 
@@ -321,6 +336,7 @@ void SceneLoader::ProcessTerrain(xml::Iterator it) {
     // The depth shadow caster cannot read compressed terrain vertices: it would
     // draw the pages as garbage and throw a false shadow over the apron.
     m_terrainOptions->setUseVertexCompressionWhenAvailable(false);
+    m_terrainOptions->setRenderQueueGroup(kTerrainRenderQueue);
 
     m_terrainGroup = OGRE_NEW Ogre::TerrainGroup(m_sceneManager, Ogre::Terrain::ALIGN_X_Z,
                                                  static_cast<Ogre::uint16>(mapSize), worldSize);
@@ -328,9 +344,15 @@ void SceneLoader::ProcessTerrain(xml::Iterator it) {
     m_terrainGroup->setOrigin(Ogre::Vector3::ZERO);
     m_terrainGroup->setResourceGroup(kTerrainGroup);
 
+    // The renderer's profile decides how much of the terrain's layer detail is worth its cost.
+    const display::Core* core = display::Core::getSingleton();
+    const display::RenderProfile renderProfile = core ? core->render_profile() : display::RenderProfile();
     Ogre::TerrainMaterialGeneratorPtr generator = m_terrainOptions->getDefaultMaterialGenerator();
     if (auto* profile = dynamic_cast<Ogre::TerrainMaterialGeneratorA::SM2Profile*>(generator->getActiveProfile())) {
         profile->setReceiveDynamicShadowsDepth(true);
+        profile->setLayerNormalMappingEnabled(renderProfile.terrain_normal_mapping());
+        profile->setLayerParallaxMappingEnabled(renderProfile.terrain_parallax_mapping());
+        profile->setLayerSpecularMappingEnabled(renderProfile.terrain_specular_mapping());
         if (display::cam::CameraManager* cameras = display::cam::CameraManager::getSingleton())
             profile->setReceiveDynamicShadowsPSSM(cameras->shadow_camera_setup().get());
     }
@@ -348,6 +370,21 @@ void SceneLoader::ProcessTerrain(xml::Iterator it) {
     if (light)
         m_sceneManager->destroyLight(light);
     m_terrainGroup->freeTemporaryResources();
+
+    // The generated materials read the shadow maps as the scene's own receivers do.
+    Ogre::TerrainGroup::TerrainIterator pages = m_terrainGroup->getTerrainIterator();
+    while (pages.hasMoreElements()) {
+        Ogre::Terrain* terrain = pages.getNext()->instance;
+        if (!terrain || !terrain->isLoaded())
+            continue;
+        try {
+            const Ogre::MaterialPtr& material = terrain->getMaterial();
+            if (material)
+                setShadowFiltering(material, renderProfile.shadow_filtering());
+        } catch (const std::exception& error) {
+            report("terrain material", error);
+        }
+    }
 }
 
 void SceneLoader::ProcessTerrainPages(const xml::Element* element) {

@@ -53,8 +53,10 @@ bool MaterialWriter::Build(const std::string& source, std::string& script, std::
     if (Xml::Has(e, "depthBias")) s << "      depth_bias " << Xml::Int(e, "depthBias") << " 1\n";
     s << "      vertex_program_ref kb/lit/vp\n      {\n      }\n";
     s << "      fragment_program_ref kb/lit/fp\n      {\n      }\n";
-    s << "      texture_unit\n      {\n        texture " << texture << "\n        tex_address_mode wrap\n"
-      << "        filtering anisotropic\n        max_anisotropy 4\n      }\n";
+    // No sampler settings at all (wrap is the default): a unit that sets any gets a
+    // sampler of its own and no longer follows the filtering the render core
+    // chooses for the renderer the game runs on.
+    s << "      texture_unit\n      {\n        texture " << texture << "\n      }\n";
     s << "    }\n  }\n}\n\n";
   }
   script = s.str();

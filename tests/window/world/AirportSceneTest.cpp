@@ -6,10 +6,12 @@
 #include "physics/bullet/DynamicsWorld.h"
 
 #include "display/Core.h"
+#include "display/RenderProfile.h"
 
 #include <OGRE/Ogre.h>
 #include <OGRE/Terrain/OgreTerrain.h>
 #include <OGRE/Terrain/OgreTerrainGroup.h>
+#include <OGRE/Terrain/OgreTerrainMaterialGeneratorA.h>
 #include <btBulletDynamicsCommon.h>
 #include <gtest/gtest.h>
 #include <tinyxml.h>
@@ -260,6 +262,108 @@ TEST_F(AirportSceneTest, DebugShapesDrawOverTheRenderedScene) {
     EXPECT_GT(lines, 3 * physicsWorld->getRigidBodies().size());
     EXPECT_EQ(physicsWorld->getDebugDrawer()->getLineCount(), 0u);
     EXPECT_NO_THROW(world.render());
+}
+
+// Texture filtering, shadow look-ups and terrain layers as the renderer's profile says.
+TEST_F(AirportSceneTest, MaterialsAndTerrainFollowTheRenderProfile) {
+    const display::RenderProfile& profile = display::Core::getSingleton()->render_profile();
+    Ogre::TextureUnitState reference(nullptr);
+    reference.setTextureFiltering(profile.shadow_filtering());
+    const Ogre::FilterOptions shadowMin = reference.getTextureFiltering(Ogre::FT_MIN);
+    const Ogre::FilterOptions surfaceMip = profile.texture_filtering() == Ogre::TFO_BILINEAR ? Ogre::FO_POINT
+                                                                                           : Ogre::FO_LINEAR;
+    auto checkShadowUnits = [&](const Ogre::MaterialPtr& material) {
+        int shadowUnits = 0;
+        for (Ogre::TextureUnitState* unit : material->getTechnique(0)->getPass(0)->getTextureUnitStates()) {
+            if (unit->getContentType() != Ogre::TextureUnitState::CONTENT_SHADOW)
+                continue;
+            ++shadowUnits;
+            EXPECT_EQ(unit->getTextureFiltering(Ogre::FT_MIN), shadowMin) << material->getName();
+        }
+        EXPECT_EQ(shadowUnits, 3) << material->getName();
+    };
+
+    Ogre::Entity* airliner = WorldWindow::get().scene->getEntity("aircraft_A2");
+    const Ogre::MaterialPtr& skin = airliner->getSubEntity(0)->getMaterial();
+    ASSERT_EQ(skin->getName().rfind("PSSMMaterial/", 0), 0u) << skin->getName();
+    Ogre::TextureUnitState* surface = skin->getTechnique(0)->getPass(0)->getTextureUnitState(0);
+    EXPECT_EQ(surface->getTextureFiltering(Ogre::FT_MIP), surfaceMip);
+    EXPECT_EQ(surface->getTextureAnisotropy(), profile.anisotropy());
+    checkShadowUnits(skin);
+
+    ASSERT_NE(g_airport.terrain, nullptr);
+    Ogre::Terrain* page = g_airport.terrain->getTerrain(0, 0);
+    ASSERT_NE(page, nullptr);
+    // Drawn after the apron so that the depth test skips the terrain under it.
+    EXPECT_GT(page->getRenderQueueGroup(), Ogre::RENDER_QUEUE_MAIN);
+    checkShadowUnits(page->getMaterial());
+    auto* layers = dynamic_cast<Ogre::TerrainMaterialGeneratorA::SM2Profile*>(
+        Ogre::TerrainGlobalOptions::getSingleton().getDefaultMaterialGenerator()->getActiveProfile());
+    ASSERT_NE(layers, nullptr);
+    EXPECT_EQ(layers->isLayerNormalMappingEnabled(), profile.terrain_normal_mapping());
+    EXPECT_EQ(layers->isLayerParallaxMappingEnabled(), profile.terrain_parallax_mapping());
+    EXPECT_EQ(layers->isLayerSpecularMappingEnabled(), profile.terrain_specular_mapping());
+}
+
+// Mean brightness of a small square around the middle of the window.
+float brightnessAtCentre(WorldWindow& world) {
+    Ogre::Image image;
+    image.create(Ogre::PF_BYTE_RGBA, world.window->getWidth(), world.window->getHeight());
+    // The back buffer still holds the frame just shown; the front one may read back empty.
+    world.window->copyContentsToMemory(image.getPixelBox(), image.getPixelBox(), Ogre::RenderTarget::FB_BACK);
+    const size_t cx = image.getWidth() / 2, cy = image.getHeight() / 2;
+    const int kHalf = 3;
+    float sum = 0.0f;
+    int count = 0;
+    for (int y = -kHalf; y <= kHalf; ++y)
+        for (int x = -kHalf; x <= kHalf; ++x) {
+            const Ogre::ColourValue c = image.getColourAt(cx + x, cy + y, 0);
+            sum += 0.3f * c.r + 0.59f * c.g + 0.11f * c.b;
+            ++count;
+        }
+    return sum / float(count);
+}
+
+// Where the sun throws the shadow of an airliner's middle on the apron, the
+// picture is darker than the same spot with that airliner casting no shadow;
+// looked at from each shadow split's distance range.
+TEST_F(AirportSceneTest, AirlinersShadowTheApronInEverySplit) {
+    WorldWindow& world = WorldWindow::get();
+    Ogre::SceneManager* scene = world.scene;
+    const auto& lights = scene->getMovableObjects(Ogre::LightFactory::FACTORY_TYPE_NAME);
+    ASSERT_EQ(lights.size(), 1u);
+    const Ogre::Vector3 sunward = -static_cast<const Ogre::Light*>(lights.begin()->second)->getDerivedDirection();
+    ASSERT_GT(sunward.y, 0.1f);
+    ASSERT_TRUE(scene->hasEntity("aircraft_A2"));
+    Ogre::Entity* airliner = scene->getEntity("aircraft_A2");
+    ASSERT_TRUE(airliner->getCastShadows());
+
+    const Ogre::Vector3 middle = airliner->getWorldBoundingBox(true).getCenter();
+    float ground = 0.0f;
+    Ogre::Vector3 shadow = middle - sunward * (middle.y / sunward.y);
+    ASSERT_TRUE(groundBelow(shadow + Ogre::Vector3(0.0f, 5.0f, 0.0f), ground));
+    shadow = middle - sunward * ((middle.y - ground) / sunward.y);
+    // The eye looks at the spot from the side away from the airliner.
+    Ogre::Vector3 away = -sunward;
+    away.y = 0.0f;
+    away.normalise();
+
+    const float distances[] = {20.0f, 70.0f, 200.0f};  // inside split 0, 1 and 2
+    world.cameraNode->setFixedYawAxis(true);
+    for (float distance : distances) {
+        world.cameraNode->setPosition(shadow + (away * 0.6f + Ogre::Vector3::UNIT_Y * 0.8f) * distance);
+        world.cameraNode->lookAt(shadow, Ogre::Node::TS_WORLD);
+        for (int i = 0; i < 2; ++i)
+            world.render();
+        const float shaded = brightnessAtCentre(world);
+        airliner->setCastShadows(false);
+        for (int i = 0; i < 2; ++i)
+            world.render();
+        const float sunlit = brightnessAtCentre(world);
+        airliner->setCastShadows(true);
+        EXPECT_LT(shaded, 0.85f * sunlit) << "seen from " << distance << " m: " << shaded << " against " << sunlit;
+        EXPECT_GT(sunlit, 0.1f) << distance;
+    }
 }
 
 // Renders the apron; writes the pictures when KB_WORLD_SHOTS names a folder.
