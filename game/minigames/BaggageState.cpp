@@ -74,9 +74,9 @@ void BaggageState::OnUpdate(double seconds) {
     if (m_panel.IsOpen())
         m_panel->SetProgress(m_progress / m_target);
     if (m_progress > m_target) {
+        SendResult(event::MiniGameEvent::kBaggage);
         if (m_limit > m_elapsed)
             SendScore(std::floor(m_limit - m_elapsed) * kPointsPerSecond);
-        SendResult(event::MiniGameEvent::kBaggage);
     }
 }
 

@@ -94,10 +94,10 @@ void PumpState::OnUpdate(double seconds) {
         m_panel->SetCount(static_cast<int>(m_amount));
     }
     if (m_level == 0.0 && m_amount > m_target) {
-        // The points go out first, so they are counted before the mission moves on.
+        // Points queued after the result still count: the mission announces its end only at its next update.
+        SendResult(event::MiniGameEvent::kPump);
         SendScore(std::floor(m_limit - m_elapsed) * kPointsPerSecond);
         SendScore(std::max(0.0, kBonus - (m_amount - m_target) * kOverfillCost));
-        SendResult(event::MiniGameEvent::kPump);
     }
 }
 

@@ -51,9 +51,9 @@ void RepairState::OnKey(event::KeyEvent::EKeyEventType type, OIS::KeyCode key) {
 void RepairState::OnUpdate(double seconds) {
     m_elapsed += seconds;
     if (m_elapsed > m_limit) {
-        // The points go out first, so they are counted before the mission moves on.
-        SendScore(static_cast<double>(std::max(m_hits, 0)) * kPointsPerHit);
+        // Points queued after the result still count: the mission announces its end only at its next update.
         SendResult(event::MiniGameEvent::kRepair);
+        SendScore(static_cast<double>(std::max(m_hits, 0)) * kPointsPerHit);
         return;
     }
     m_value += seconds * m_speed * m_direction;

@@ -83,7 +83,7 @@ TEST_F(CoreSettings, FullscreenDefaultsToOnAndIsWrittenBack) {
     EXPECT_EQ(core.getSceneManager(), nullptr);
 }
 
-TEST_F(CoreSettings, SetFullscreenStoresOnlyAChangeAndKeepsTheRunningMode) {
+TEST_F(CoreSettings, SetFullscreenStoresTheLatestChoiceAndKeepsTheRunningMode) {
     writeConfig("<Display fullscreen=\"false\" width=\"800\" height=\"600\" />");
     base::Config config(m_path);
     display::Core core;
@@ -96,9 +96,10 @@ TEST_F(CoreSettings, SetFullscreenStoresOnlyAChangeAndKeepsTheRunningMode) {
     EXPECT_NE(readFile(m_path).find("fullscreen=\"true\""), std::string::npos);
     EXPECT_FALSE(core.IsFullscreen());
 
-    // Back to the running mode: the mode equals the window's, so nothing is stored.
+    // Taking the choice back within the same run stores it again, though the window never changed.
     core.SetFullscreen(false);
-    EXPECT_NE(readFile(m_path).find("fullscreen=\"true\""), std::string::npos);
+    EXPECT_NE(readFile(m_path).find("fullscreen=\"false\""), std::string::npos);
+    EXPECT_FALSE(core.IsFullscreen());
 }
 
 TEST_F(CoreSettings, SetResolutionAlwaysStoresBothValues) {

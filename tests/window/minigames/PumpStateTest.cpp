@@ -63,7 +63,7 @@ TEST_F(PumpGame, ReleasingUpAt999StillEndsTheGameNear1066) {
     const double bonus = std::max(0.0, 5000.0 - (m_state->amount() - 1000.0) * 10.0);
     EXPECT_EQ(m_results.scores, (std::vector<uint32_t>{static_cast<uint32_t>(std::floor(60.0 - m_state->elapsed())) * 50,
                                                        static_cast<uint32_t>(bonus)}));
-    EXPECT_EQ(m_results.order, (std::vector<std::string>{"score", "score", "game"}));
+    EXPECT_EQ(m_results.order, (std::vector<std::string>{"game", "score", "score"}));
 }
 
 TEST_F(PumpGame, EndingAtExactly1010GivesTheBonusMinus100AndFiftyPerSecondLeft) {

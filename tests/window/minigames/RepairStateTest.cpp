@@ -65,7 +65,7 @@ TEST_F(RepairGame, TenMissesScoreNothingAndTheResultGoesOutOnce) {
     Deliver();
     EXPECT_EQ(m_results.games, (std::vector<uint32_t>{event::MiniGameEvent::kRepair}));
     EXPECT_EQ(m_results.scores, (std::vector<uint32_t>{0}));
-    EXPECT_EQ(m_results.order, (std::vector<std::string>{"score", "game"}));
+    EXPECT_EQ(m_results.order, (std::vector<std::string>{"game", "score"}));
 }
 
 TEST_F(RepairGame, HitsScoreFiveHundredEachAndTheNeedleCarriesOverToTheNextPlay) {
