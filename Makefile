@@ -10,8 +10,11 @@ all: build
 deps:
 	@tools/install-deps.sh
 
+# ccache, when present, keeps rebuilds in fresh clones and worktrees short.
+LAUNCHER = $(if $(shell command -v ccache),-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+
 $(BUILD)/CMakeCache.txt: | deps
-	cmake -S . -B $(BUILD)
+	cmake -S . -B $(BUILD) $(LAUNCHER)
 
 configure: deps $(BUILD)/CMakeCache.txt
 

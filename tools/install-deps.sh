@@ -2,7 +2,7 @@
 # Installs the Debian packages the build, the game and the tests need; does nothing when all are there.
 set -euo pipefail
 packages=(
-  cmake g++ make pkg-config
+  cmake g++ make pkg-config ccache
   libogre-1.12-dev ogre-1.12-tools libmygui-dev libois-dev libbullet-dev libtinyxml-dev zlib1g-dev
   libopenal-dev libvorbis-dev fonts-dejavu-core
   libgtest-dev libgmock-dev libbenchmark-dev
