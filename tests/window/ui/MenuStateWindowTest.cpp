@@ -5,9 +5,11 @@
 #include "application/Main.h"
 #include "application/MainMenuState.h"
 #include "game/GameCore.h"
+#include "ui/AchievementWindow.h"
 #include "ui/DialogFactory.h"
 #include "ui/LoadingPanel.h"
 #include "ui/MainMenu.h"
+#include "ui/MissionSelectWindow.h"
 #include "ui/OptionsWindow.h"
 
 #include <display/Core.h>
@@ -116,9 +118,14 @@ TEST_F(MenuStateTest, MenuButtonsDoWhatTheySay) {
     StateRequests requests;
     m_world->events->AddListener(requests, event::ApplicationStateEvent::kEventType);
 
-    // Dialogs that do not exist yet open nothing and keep the menu.
+    // Missions and achievements open their windows over the menu.
     click("btn_start_game");
+    EXPECT_NE(m_ui->GetDialog(ui::MissionSelectWindow::kDialogType), nullptr);
+    m_ui->toggleDialog(ui::MissionSelectWindow::kDialogType);
     click("btn_achievements");
+    EXPECT_NE(m_ui->GetDialog(ui::AchievementWindow::kDialogType), nullptr);
+    m_ui->toggleDialog(ui::AchievementWindow::kDialogType);
+    m_world->advance(0.5f, 5);
     EXPECT_EQ(m_ui->DialogCount(), 1u);
 
     // The options window opens over the menu.
