@@ -159,7 +159,9 @@ bool Document::loadDocument() {
     std::cerr << "Can't load File: \"" << m_path << "\" - creating virtual file -->" << reason
               << kept << std::endl;
 
-    if (getRoot())
+    // What was read before the error is kept, unless it would print as a file
+    // that cannot be read back (a half-read attribute, say).
+    if (getRoot() && printsReadably())
         return false;
     // The parse error state would otherwise stick to the fresh document.
     Clear();
@@ -207,6 +209,14 @@ bool Document::print(std::string& text) const {
     if (ok && readsAsUtf8(text))
         replaceCutCharacters(text);
     return ok;
+}
+
+bool Document::printsReadably() const {
+    std::string text;
+    if (!print(text))
+        return false;
+    TiXmlDocument check;
+    return Reader::ParseBytes(check, text.data(), text.size()) && check.RootElement();
 }
 
 bool Document::readsAsUtf8(const std::string& text) const {

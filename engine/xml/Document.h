@@ -47,6 +47,7 @@ private:
     // not be read again: such cut-off characters are written as U+FFFD.
     bool print(std::string& text) const;
     bool readsAsUtf8(const std::string& text) const;
+    bool printsReadably() const;
     static void replaceCutCharacters(std::string& text);
 
     std::string m_path;

@@ -5,6 +5,7 @@
 #   run-fuzzer.sh FUZZER SECONDS ASSET_DIR WORK_DIR [--keep]
 # With --keep, inputs that fail are copied into tests/fuzz/regressions so the
 # unit tests replay them from then on (commit them with the fix).
+# KB_FUZZ_SEED fixes the mutation sequence (CI); unset, every run explores anew.
 set -euo pipefail
 fuzzer=$1 seconds=$2 assets=$3 work=$4 keep=${5:-}
 here=$(cd "$(dirname "$0")" && pwd)
@@ -26,7 +27,7 @@ done
 
 set +e
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
-  "$fuzzer" -max_total_time="$seconds" -max_len=65536 -timeout=20 -rss_limit_mb=1024 \
+  "$fuzzer" -seed="${KB_FUZZ_SEED:-0}" -max_total_time="$seconds" -max_len=65536 -timeout=20 -rss_limit_mb=1024 \
   -close_fd_mask=2 -print_final_stats=1 -artifact_prefix="$artifacts/" "$corpus" 2>&1 | tee "$work/fuzz.log" \
   | grep -v "^#[0-9]*[[:space:]]*\(NEW\|REDUCE\|pulse\)"
 status=${PIPESTATUS[0]}
