@@ -174,6 +174,12 @@ bool Document::loadDocument() {
 bool Document::saveDocument() {
     std::string text;
     bool ok = print(text);
+    // The library prints some trees it parsed leniently (odd bytes in a name)
+    // as text it cannot read again: such a file must never replace a readable one.
+    if (ok && !readsBack(text)) {
+        std::cerr << "Can't save File: \"" << m_path << "\" - the printed document would not read back" << std::endl;
+        return false;
+    }
     const std::string temp = m_path + ".tmp";
     const int fd = ok ? ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666) : -1;
     if (fd >= 0) {
@@ -213,8 +219,10 @@ bool Document::print(std::string& text) const {
 
 bool Document::printsReadably() const {
     std::string text;
-    if (!print(text))
-        return false;
+    return print(text) && readsBack(text);
+}
+
+bool Document::readsBack(const std::string& text) {
     TiXmlDocument check;
     return Reader::ParseBytes(check, text.data(), text.size()) && check.RootElement();
 }

@@ -48,6 +48,7 @@ private:
     bool print(std::string& text) const;
     bool readsAsUtf8(const std::string& text) const;
     bool printsReadably() const;
+    static bool readsBack(const std::string& text);
     static void replaceCutCharacters(std::string& text);
 
     std::string m_path;
