@@ -89,34 +89,33 @@ bool keyText(const TiXmlDocument& document, const char* key, std::string& text) 
     return text.find_first_not_of(" \t\r\n") != std::string::npos;
 }
 
-void readFloat(const TiXmlDocument& document, const std::string& file, const char* key, float& value) {
+// A number within +-limit, or false with one line and the value kept.
+bool readNumber(const TiXmlDocument& document, const std::string& file, const char* key, double limit,
+                double current, double& parsed) {
     std::string text;
     if (!keyText(document, key, text))
-        return;
+        return false;
     const char* start = text.c_str();
     char* end = nullptr;
-    const double parsed = std::strtod(start, &end);
-    if (end == start || !std::isfinite(parsed) || std::fabs(parsed) > 3.4e38) {
+    parsed = std::strtod(start, &end);
+    if (end == start || !std::isfinite(parsed) || std::fabs(parsed) > limit) {
         std::cerr << "Vehicle: " << file << ": \"" << key << "\" is not a number (\"" << text << "\"), keeping "
-                  << value << std::endl;
-        return;
+                  << current << std::endl;
+        return false;
     }
-    value = static_cast<float>(parsed);
+    return true;
+}
+
+void readFloat(const TiXmlDocument& document, const std::string& file, const char* key, float& value) {
+    double parsed = 0.0;
+    if (readNumber(document, file, key, 3.4e38, value, parsed))
+        value = static_cast<float>(parsed);
 }
 
 void readInt(const TiXmlDocument& document, const std::string& file, const char* key, long& value) {
-    std::string text;
-    if (!keyText(document, key, text))
-        return;
-    const char* start = text.c_str();
-    char* end = nullptr;
-    const double parsed = std::strtod(start, &end);
-    if (end == start || !std::isfinite(parsed) || std::fabs(parsed) > 1e9) {
-        std::cerr << "Vehicle: " << file << ": \"" << key << "\" is not a number (\"" << text << "\"), keeping "
-                  << value << std::endl;
-        return;
-    }
-    value = static_cast<long>(parsed);
+    double parsed = 0.0;
+    if (readNumber(document, file, key, 1e9, static_cast<double>(value), parsed))
+        value = static_cast<long>(parsed);
 }
 
 // Read only: configurations are assets, never rewritten by the game.

@@ -1,4 +1,5 @@
 // The main-menu and in-game-menu states with the real menu, sounds and GUI.
+#include "StateRequests.h"
 #include "UiWorld.h"
 
 #include "application/InGameMenuState.h"
@@ -28,18 +29,6 @@
 #include <vector>
 
 namespace {
-
-class StateRequests : public event::IListener {
-public:
-    const char* Name() override { return "StateRequests"; }
-    bool HandleEvent(const event::IEvent& event) override {
-        const auto& request = static_cast<const event::ApplicationStateEvent&>(event);
-        seen.push_back((request.type() == event::ApplicationStateEvent::PUSH_STATE ? "push " : "pop ") +
-                       request.state());
-        return false;
-    }
-    std::vector<std::string> seen;
-};
 
 class MenuStateTest : public ::testing::Test {
 protected:

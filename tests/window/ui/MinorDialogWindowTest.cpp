@@ -1,5 +1,6 @@
 // The in-game menu and the small notices with their real layouts.
 #include "UiTestSupport.h"
+#include "StateRequests.h"
 #include "UiWorld.h"
 
 #include "application/InGameMenuState.h"
@@ -24,18 +25,6 @@
 #include <vector>
 
 namespace {
-
-class StateRequests : public event::IListener {
-public:
-    const char* Name() override { return "StateRequests"; }
-    bool HandleEvent(const event::IEvent& event) override {
-        const auto& request = static_cast<const event::ApplicationStateEvent&>(event);
-        seen.push_back((request.type() == event::ApplicationStateEvent::PUSH_STATE ? "push " : "pop ") +
-                       request.state());
-        return false;
-    }
-    std::vector<std::string> seen;
-};
 
 class MinorDialogTest : public ::testing::Test {
 protected:

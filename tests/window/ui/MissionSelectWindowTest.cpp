@@ -1,6 +1,7 @@
 // The mission selection with its real layouts, the real user-data store and
 // the real preview models.
 #include "UiTestSupport.h"
+#include "StateRequests.h"
 #include "UiWorld.h"
 
 #include "support/TempDir.h"
@@ -28,18 +29,6 @@
 #include <vector>
 
 namespace {
-
-class StateRequests : public event::IListener {
-public:
-    const char* Name() override { return "StateRequests"; }
-    bool HandleEvent(const event::IEvent& event) override {
-        const auto& request = static_cast<const event::ApplicationStateEvent&>(event);
-        seen.push_back((request.type() == event::ApplicationStateEvent::PUSH_STATE ? "push " : "pop ") +
-                       request.state());
-        return false;
-    }
-    std::vector<std::string> seen;
-};
 
 class MissionSelectTest : public ::testing::Test {
 protected:
