@@ -65,6 +65,9 @@ const int kForwardAxis = 2;
 const Ogre::Vector3 kWheelDirection(0, -1, 0);
 const Ogre::Vector3 kWheelAxle(-1, 0, 0);
 const char* const kCameraBone = "camera_wheel";
+// A recovered vehicle is dropped from this far above where its box would rest.
+const float kRecoverClearance = 0.3f;
+const float kMinHeadingLength = 1e-4f;
 // Zero bytes after the text keep the parser from reading past a file that
 // ends inside a multi-byte character.
 const size_t kParsePadding = 4;
@@ -301,6 +304,45 @@ void Vehicle::Reset() {
     m_slowdownSound->stop();
 }
 
+void Vehicle::Recover() {
+    if (!m_chassisBody)
+        return;
+    // The heading is the nose's direction on the ground; a vehicle standing on
+    // its nose or tail takes it from its roof instead.
+    Ogre::Vector3 nose = -GetDirection();
+    nose.y = 0;
+    if (nose.squaredLength() < kMinHeadingLength) {
+        nose = GetUp();
+        nose.y = 0;
+    }
+    const Ogre::Radian yaw = nose.squaredLength() < kMinHeadingLength
+                                 ? Ogre::Radian(0)
+                                 : Ogre::Math::ATan2(nose.x, nose.z);
+    const Ogre::Vector3 lift(0, m_chassisEntity->getBoundingBox().getHalfSize().y + kRecoverClearance, 0);
+    Place(GetPosition() + lift, Ogre::Quaternion(yaw, Ogre::Vector3::UNIT_Y));
+}
+
+void Vehicle::Place(const Ogre::Vector3& position, const Ogre::Quaternion& heading) {
+    if (!m_chassisBody)
+        return;
+    btRigidBody* body = m_chassisBody->getBulletRigidBody();
+    btTransform transform;
+    transform.setIdentity();
+    transform.setOrigin(btVector3(position.x, position.y, position.z));
+    transform.setRotation(btQuaternion(heading.x, heading.y, heading.z, heading.w));
+    body->setCenterOfMassTransform(transform);
+    body->setInterpolationWorldTransform(transform);
+    body->setLinearVelocity(btVector3(0, 0, 0));
+    body->setAngularVelocity(btVector3(0, 0, 0));
+    body->setInterpolationLinearVelocity(btVector3(0, 0, 0));
+    body->setInterpolationAngularVelocity(btVector3(0, 0, 0));
+    body->clearForces();
+    if (btRaycastVehicle* bullet = m_raycastVehicle ? m_raycastVehicle->getBulletVehicle() : nullptr)
+        bullet->resetSuspension();
+    // The node and wheels follow now, not only after the next step.
+    m_chassisBody->setWorldTransform(transform);
+}
+
 void Vehicle::Activate(bool flag) {
     event::Manager* events = event::Manager::getSingleton();
     if (flag) {
@@ -419,6 +461,12 @@ Ogre::Vector3 Vehicle::GetDirection() const {
     if (!m_chassisBody || !m_chassisBody->getSceneNode())
         return Ogre::Vector3::NEGATIVE_UNIT_Z;
     return m_chassisBody->getSceneNode()->_getDerivedOrientation() * Ogre::Vector3::NEGATIVE_UNIT_Z;
+}
+
+Ogre::Vector3 Vehicle::GetUp() const {
+    if (!m_chassisBody || !m_chassisBody->getSceneNode())
+        return Ogre::Vector3::UNIT_Y;
+    return m_chassisBody->getSceneNode()->_getDerivedOrientation() * Ogre::Vector3::UNIT_Y;
 }
 
 Ogre::Vector3 Vehicle::GetVelocity() const {

@@ -74,6 +74,12 @@ public:
     virtual bool AttachCamera(Ogre::SceneNode* cameraNode);
     // Stops the controls and both sounds.
     virtual void Reset();
+    // Puts an overturned or wedged vehicle back on its wheels where it is,
+    // nose along its present heading, at rest.
+    virtual void Recover();
+    // Sets the chassis upright at `position`, turned by `heading` about the
+    // vertical, with no motion left.
+    void Place(const Ogre::Vector3& position, const Ogre::Quaternion& heading);
 
     // game::IObject: starts or stops listening to the keys.
     void Activate(bool flag) override;
@@ -88,6 +94,8 @@ public:
     // The node's orientation applied to (0, 0, -1).
     Ogre::Vector3 GetDirection() const;
     Ogre::Vector3 GetVelocity() const;
+    // The chassis' up axis in the world; (0, 1, 0) while on its wheels on flat ground.
+    Ogre::Vector3 GetUp() const;
     Ogre::Entity* chassis_entity() const { return m_chassisEntity; }
 
     // True once Init built the chassis, wheels and physics objects.

@@ -1,8 +1,15 @@
+#include "application/LaunchOptions.h"
 #include "application/Main.h"
 #include "application/MainMenuState.h"
+#include "game/Autopilot.h"
+#include "game/GameCore.h"
+
+#include <event/ApplicationStateEvent.h>
+#include <event/Manager.h>
 
 #include <file/System.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <iostream>
 #include <string>
@@ -80,9 +87,54 @@ void reportMissingData(const std::vector<std::string>& candidates) {
               << " a folder holding it" << std::endl;
 }
 
+// Starts the mission as the mission selection's Start does and lets the
+// autopilot play it; the exit code and one line tell how it went.
+int autoplay(application::Main& app, const application::LaunchOptions& options) {
+    game::GameCore* core = game::GameCore::getSingleton();
+    event::Manager* events = event::Manager::getSingleton();
+    if (!core || !events) {
+        std::cout << "mission " << options.mission() << " failed: the game could not be set up" << std::endl;
+        return 1;
+    }
+    core->set_mission_number(options.mission());
+    core->set_vehicle_variant(options.variant());
+    events->QueueEvent(new event::ApplicationStateEvent(event::ApplicationStateEvent::PUSH_STATE, "GameState"));
+
+    game::Autopilot pilot;
+    const char* trace = std::getenv("KB_AUTOPILOT_TRACE");
+    // "1" traces to stderr; a folder also keeps a picture per line.
+    pilot.set_trace(trace != nullptr, trace && std::string(trace) != "1" ? trace : "");
+    app.SetPassObserver([&pilot, &app](double seconds) {
+        pilot.Update(seconds);
+        if (pilot.IsFinished())
+            app.Quit();
+    });
+    if (options.fast())
+        app.SetFixedStep(application::LaunchOptions::kFastStepMicroseconds,
+                         application::LaunchOptions::kFastDrawEvery);
+    const auto started = std::chrono::steady_clock::now();
+    const unsigned long framesBefore = app.frames_drawn();
+    app.Run();
+    const double wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+    app.SetPassObserver(nullptr);
+    std::cout << pilot.Summary() << std::endl;
+    if (std::getenv("KB_AUTOPILOT_REPORT"))
+        std::cout << "autopilot: game time " << pilot.game_time() << " s, least share of a step's time left "
+                  << pilot.least_share() << ", recoveries " << pilot.recoveries() << ", wall time " << wall
+                  << " s, " << (wall > 0.0 ? (app.frames_drawn() - framesBefore) / wall : 0.0)
+                  << " frames per second" << std::endl;
+    return pilot.outcome() == game::Autopilot::kCompleted ? 0 : 1;
+}
+
 } // namespace
 
-int main(int, char**) {
+int main(int argc, char** argv) {
+    application::LaunchOptions options;
+    std::string error;
+    if (!options.Parse(argc, argv, error)) {
+        std::cerr << "kestrelby: " << error << "; " << application::LaunchOptions::Usage() << std::endl;
+        return 2;
+    }
     const std::vector<std::string> candidates = dataCandidates();
     if (file::System::EnterDataFolder(candidates, kDataProbe).empty()) {
         reportMissingData(candidates);
@@ -99,7 +151,11 @@ int main(int, char**) {
     }
     app->AddState("MainMenu", new application::MainMenuState());
     app->ChangeState("MainMenu");
-    app->Run();
+    int result = 0;
+    if (options.autoplay())
+        result = autoplay(*app, options);
+    else
+        app->Run();
     delete app;
-    return 0;
+    return result;
 }

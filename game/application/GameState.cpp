@@ -171,6 +171,13 @@ bool GameState::HandleKey(const event::IEvent& event) {
             m_gameCore->NextVehicle();
         return true;
     }
+    if (key.key_event_type() == event::KeyEvent::KEY_PRESSED && key.key() == OIS::KC_R) {
+        // Back on the wheels where it stands, for an overturned or wedged vehicle.
+        game::Vehicle* vehicle = m_gameCore->current_vehicle();
+        if (vehicle && !m_missionEnded)
+            vehicle->Recover();
+        return true;
+    }
     if (key.key_event_type() == event::KeyEvent::KEY_RELEASED && key.key() == OIS::KC_ESCAPE) {
         if (!m_missionEnded) {
             if (Main* app = Main::getSingleton())

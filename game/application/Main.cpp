@@ -105,8 +105,14 @@ void Main::Run() {
         const unsigned long now = m_timer->getMicroseconds();
         const double dt = static_cast<double>(static_cast<uint32_t>(now - last));
         last = now;
-        RunIteration(dt);
+        RunIteration(m_fixedStep > 0.0 ? m_fixedStep : dt);
     }
+}
+
+void Main::SetFixedStep(double microseconds, unsigned int drawEvery) {
+    m_fixedStep = microseconds > 0.0 ? microseconds : 0.0;
+    m_drawEvery = drawEvery > 0 ? drawEvery : 1;
+    m_passes = 0;
 }
 
 void Main::RunIteration(double microseconds) {
@@ -114,7 +120,12 @@ void Main::RunIteration(double microseconds) {
     m_events->Tick();
 
     double drawSeconds = 0.0;
-    if (m_throttle.Advance(microseconds, m_ui->IsDirty(), drawSeconds)) {
+    const bool draw = m_fixedStep > 0.0 ? (m_passes++ % m_drawEvery == 0)
+                                        : m_throttle.Advance(microseconds, m_ui->IsDirty(), drawSeconds);
+    if (m_fixedStep > 0.0)
+        drawSeconds = m_fixedStep * m_drawEvery * 0.000001;
+    if (draw) {
+        ++m_framesDrawn;
         m_display->OnDraw(drawSeconds);
         if (m_display->IsWindowClosed()) {
             // Closing the window ends the game like the exit button does (the core reports it).
@@ -127,6 +138,8 @@ void Main::RunIteration(double microseconds) {
     m_ui->Update(seconds);
     if (!m_stateStack.empty())
         m_stateStack.back()->Update(seconds);
+    if (m_passObserver)
+        m_passObserver(seconds);
 }
 
 void Main::AddState(const std::string& name, IApplicationState* state) {

@@ -6,6 +6,7 @@
 #include <event/IListener.h>
 
 #include <deque>
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -44,6 +45,15 @@ public:
 
     bool Init();
     void Run();
+    // Runs every pass at `microseconds` of game time as fast as the machine
+    // allows, drawing every `drawEvery`-th pass; zero restores the clock.
+    void SetFixedStep(double microseconds, unsigned int drawEvery);
+    // Called after every pass with its game time in seconds (the autopilot's turn).
+    void SetPassObserver(std::function<void(double)> observer) { m_passObserver = std::move(observer); }
+    // Ends the main loop after the current pass.
+    void Quit() { m_running = 2; }
+    // Frames drawn since the start.
+    unsigned long frames_drawn() const { return m_framesDrawn; }
     // One pass of the main loop, given the iteration's duration.
     void RunIteration(double microseconds);
 
@@ -82,6 +92,11 @@ private:
     std::deque<IApplicationState*> m_stateStack;
     std::map<std::string, IApplicationState*> m_states;
     FrameThrottle m_throttle;
+    double m_fixedStep = 0.0;
+    unsigned int m_drawEvery = 1;
+    unsigned long m_passes = 0;
+    unsigned long m_framesDrawn = 0;
+    std::function<void(double)> m_passObserver;
     std::string m_failure;
 };
 

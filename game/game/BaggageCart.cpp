@@ -7,6 +7,7 @@
 
 #include <OGRE/OgreBone.h>
 #include <OGRE/OgreEntity.h>
+#include <OGRE/OgreSceneNode.h>
 #include <OGRE/OgreSkeletonInstance.h>
 #include <btBulletDynamicsCommon.h>
 
@@ -81,6 +82,15 @@ void BaggageCart::Init(const Ogre::Vector3& position, const Ogre::Quaternion& or
     m_coupling->m_setting.m_tau = kCouplingTau;
     m_coupling->m_setting.m_damping = kCouplingDamping;
     world->addConstraint(m_coupling.get(), false);
+}
+
+void BaggageCart::Recover() {
+    Vehicle::Recover();
+    if (!m_trailer || !m_chassisBody)
+        return;
+    // Where Init put it: kTrailerDistance behind, in the cart's frame.
+    const Ogre::Quaternion heading = m_chassisBody->getSceneNode()->_getDerivedOrientation();
+    m_trailer->Place(GetPosition() + heading * Ogre::Vector3(0, 0, -kTrailerDistance), heading);
 }
 
 void BaggageCart::Activate(bool flag) {

@@ -29,6 +29,8 @@ public:
     void Init(const Ogre::Vector3& position, const Ogre::Quaternion& orientation) override;
     // The cart and its trailer listen to the keys together.
     void Activate(bool flag) override;
+    // The trailer comes back with the cart, straight behind it.
+    void Recover() override;
 
     BaggageCartTrailer* trailer() const { return m_trailer.get(); }
     btPoint2PointConstraint* coupling() const { return m_coupling.get(); }

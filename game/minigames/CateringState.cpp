@@ -54,6 +54,9 @@ void CateringState::OnEnter() {
 }
 
 void CateringState::OnExit() {
+    // A key still held when the game ends is released elsewhere; the next play starts with none.
+    m_upHeld = false;
+    m_downHeld = false;
     m_liftPanel.Close();
     m_loadPanel.Close();
     m_elapsed = 0.0;

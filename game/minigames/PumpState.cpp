@@ -48,6 +48,9 @@ void PumpState::OnEnter() {
 }
 
 void PumpState::OnExit() {
+    // A key still held when the game ends is released elsewhere; the next play starts with none.
+    m_upHeld = false;
+    m_downHeld = false;
     m_panel.Close();
     m_elapsed = 0.0;
     m_amount = 0.0;

@@ -1,5 +1,9 @@
 #include "MissionBuilder.h"
 
+#include <algorithm>
+#include <map>
+#include <regex>
+
 #include "Xml.h"
 
 #include <cmath>
@@ -11,6 +15,31 @@
 #include <xml/Reader.h>
 
 namespace worldbuilder {
+
+namespace {
+
+// The game keeps the time limit of a trigger's first element for every later
+// visit, so each element of a trigger carries the longest time any visit needs.
+std::string LongestTimes(const std::string& mission) {
+  const std::regex element("time=\"([0-9]+)\" name=\"([^\"]+)\"");
+  std::map<std::string, int> longest;
+  for (std::sregex_iterator it(mission.begin(), mission.end(), element), end; it != end; ++it) {
+    int& time = longest[(*it)[2].str()];
+    time = std::max(time, std::stoi((*it)[1].str()));
+  }
+  std::string result;
+  std::string::const_iterator from = mission.begin();
+  for (std::sregex_iterator it(mission.begin(), mission.end(), element), end; it != end; ++it) {
+    result.append(from, (*it)[0].first);
+    result += "time=\"" + std::to_string(longest[(*it)[2].str()]) + "\" name=\"" + (*it)[2].str() + "\"";
+    from = (*it)[0].second;
+  }
+  result.append(from, mission.end());
+  return result;
+}
+
+}  // namespace
+
 namespace {
 
 int RoundUp5(double seconds) { return int(std::ceil(seconds / 5.0) * 5.0); }
@@ -67,6 +96,8 @@ bool MissionBuilder::Build(const std::string& source, std::map<std::string, std:
   const TiXmlElement* root = doc.RootElement();
   float slackFirst = Xml::Float(root, "slackFirst", 2.0f), slackLast = Xml::Float(root, "slackLast", 1.4f);
   float parkTime = Xml::Float(root, "parkTime", 20), waypointTime = Xml::Float(root, "waypointTime", 5);
+  // Leaving a parking zone starts facing the aircraft: the vehicle first turns round.
+  float turnTime = Xml::Float(root, "turnTime", 0);
   struct VehicleInfo {
     std::string spawn;
     float speed;
@@ -125,6 +156,7 @@ bool MissionBuilder::Build(const std::string& source, std::map<std::string, std:
     Ogre::Vector3 here = PositionOf(info.spawn);
     std::string road = m_airport.SpawnGate(info.spawn);
     bool leaveRoad = true;  // the gate itself is the first waypoint
+    bool leaving = false;
     double routeLength = 0, totalTime = 0;
     int waypoints = 0, works = 0;
     for (const TiXmlElement* w = m->FirstChildElement("work"); w; w = w->NextSiblingElement("work")) {
@@ -157,7 +189,8 @@ bool MissionBuilder::Build(const std::string& source, std::map<std::string, std:
       for (const auto& wp : path) {
         Ogre::Vector3 p = PositionOf(wp);
         double d = here.distance(p);
-        int t = std::max(10, RoundUp5(d / info.speed * slack + waypointTime));
+        int t = std::max(10, RoundUp5(d / info.speed * slack + waypointTime + (leaving ? turnTime : 0.0f)));
+        leaving = false;
         s << "  <trigger type=\"waypoint\" time=\"" << t << "\" name=\"" << wp << "\"/>\n";
         routeLength += d;
         totalTime += t;
@@ -173,6 +206,7 @@ bool MissionBuilder::Build(const std::string& source, std::map<std::string, std:
       here = service->second.position;
       road = access;
       leaveRoad = false;
+      leaving = true;
       ++works;
     }
     if (works == 0) {
@@ -180,7 +214,7 @@ bool MissionBuilder::Build(const std::string& source, std::map<std::string, std:
       ok = false;
     }
     s << "</mission>\n";
-    files["mission" + std::to_string(n) + ".xml"] = s.str();
+    files["mission" + std::to_string(n) + ".xml"] = LongestTimes(s.str());
     char line[160];
     std::snprintf(line, sizeof(line), "mission %2d: %-13s %d work, %2d waypoints, %5.0f m, %4.0f s (slack %.2f)", n,
                   vehicle.c_str(), works, waypoints, routeLength, totalTime, slack);

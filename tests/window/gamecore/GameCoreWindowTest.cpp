@@ -7,6 +7,8 @@
 #include "event/MissionEndedEvent.h"
 #include "event/ScoreEvent.h"
 #include "event/TriggerEvent.h"
+#include "game/BaggageCart.h"
+#include "game/BaggageCartTrailer.h"
 #include "game/GameCore.h"
 #include "game/MiniGameTrigger.h"
 #include "game/MissionData.h"
@@ -259,6 +261,75 @@ TEST_F(GameCoreWindowTest, ParkingIsConfirmedWithSpaceWhileTheGameRuns) {
     EXPECT_FALSE(parking->IsListening());
     EXPECT_GT(core->mission_data()->current_step(), parkingStep);
     EXPECT_GT(core->mission_data()->score(), before);
+}
+
+// Lays the vehicle on its roof at `at`, nose along `heading` (radians about the vertical).
+void overturn(game::Vehicle* vehicle, const Ogre::Vector3& at, float heading) {
+    const Ogre::Quaternion yaw(Ogre::Radian(heading), Ogre::Vector3::UNIT_Y);
+    const Ogre::Quaternion roof = yaw * Ogre::Quaternion(Ogre::Radian(Ogre::Math::PI), Ogre::Vector3::UNIT_Z);
+    btRigidBody* body = vehicle->chassis_body()->getBulletRigidBody();
+    btTransform transform;
+    transform.setIdentity();
+    transform.setOrigin(btVector3(at.x, at.y + 2.0f, at.z));
+    transform.setRotation(btQuaternion(roof.x, roof.y, roof.z, roof.w));
+    body->setWorldTransform(transform);
+    body->setLinearVelocity(btVector3(0, 0, 0));
+    body->setAngularVelocity(btVector3(0, 0, 0));
+}
+
+float headingOf(const game::Vehicle* vehicle) {
+    const Ogre::Vector3 nose = -vehicle->GetDirection();
+    return std::atan2(nose.x, nose.z);
+}
+
+TEST_F(GameCoreWindowTest, RPutsAnOverturnedVehicleBackOnItsWheelsWhereItLay) {
+    // The fuel truck alone, and the baggage cart with its trailer.
+    for (int mission : {2, 3}) {
+        SCOPED_TRACE(mission);
+        ASSERT_NE(play(mission), nullptr);
+        game::Vehicle* vehicle = core->current_vehicle();
+        ASSERT_NE(vehicle, nullptr);
+        step(60);
+        const Ogre::Vector3 at = vehicle->GetPosition() + Ogre::Vector3(6, 0, 9);
+        const float heading = 0.8f;
+        overturn(vehicle, at, heading);
+        step(180);
+        ASSERT_LT(vehicle->GetUp().y, -0.5f) << "it lies on its roof";
+        const Ogre::Vector3 lay = vehicle->GetPosition();
+        // A trailer may have dragged it round: the heading is the one it lies at.
+        const float layHeading = headingOf(vehicle);
+
+        key(event::KeyEvent::KEY_PRESSED, OIS::KC_R);
+        key(event::KeyEvent::KEY_RELEASED, OIS::KC_R);
+        step(180);
+        EXPECT_GT(vehicle->GetUp().y, 0.98f);
+        Ogre::Vector3 moved = vehicle->GetPosition() - lay;
+        moved.y = 0;
+        EXPECT_LT(moved.length(), 1.0f) << "back on its wheels where it lay";
+        // The heading it had on its roof, within a few degrees; it stands still.
+        EXPECT_NEAR(std::remainder(headingOf(vehicle) - layHeading, 2 * Ogre::Math::PI), 0.0f, 0.1f);
+        EXPECT_LT(vehicle->GetVelocity().length(), 0.2f);
+
+        if (auto* cart = dynamic_cast<game::BaggageCart*>(vehicle)) {
+            ASSERT_NE(cart->trailer(), nullptr);
+            EXPECT_GT(cart->trailer()->GetUp().y, 0.98f) << "the trailer comes back with it";
+            EXPECT_LT(cart->trailer()->GetPosition().distance(cart->GetPosition()), game::BaggageCart::kTrailerDistance + 1.0f);
+        }
+        // Driving on works as before.
+        key(event::KeyEvent::KEY_PRESSED, OIS::KC_UP);
+        step(120);
+        key(event::KeyEvent::KEY_RELEASED, OIS::KC_UP);
+        EXPECT_GT(vehicle->GetPosition().distance(lay), 2.0f);
+
+        // After the mission's end the key does nothing.
+        overturn(vehicle, at, heading);
+        events->QueueEvent(new event::MissionEndedEvent(mission, 1, 0));
+        step(120);
+        key(event::KeyEvent::KEY_PRESSED, OIS::KC_R);
+        step(60);
+        EXPECT_LT(vehicle->GetUp().y, -0.5f);
+        TearDown();
+    }
 }
 
 TEST_F(GameCoreWindowTest, VSwitchesVehiclesInIdOrderAndWrapsAround) {

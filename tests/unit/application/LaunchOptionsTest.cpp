@@ -1,0 +1,59 @@
+#include "application/LaunchOptions.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+struct Parsed {
+    bool ok;
+    application::LaunchOptions options;
+    std::string error;
+};
+
+Parsed parse(std::vector<const char*> args) {
+    args.insert(args.begin(), "kestrelby");
+    Parsed parsed;
+    parsed.ok = parsed.options.Parse(static_cast<int>(args.size()), args.data(), parsed.error);
+    return parsed;
+}
+
+TEST(LaunchOptionsTest, AutoplayTakesAMissionAVariantAndFast) {
+    const Parsed plain = parse({});
+    EXPECT_TRUE(plain.ok);
+    EXPECT_FALSE(plain.options.autoplay());
+
+    const Parsed run = parse({"--autoplay", "25", "--variant", "upgraded", "--fast"});
+    ASSERT_TRUE(run.ok) << run.error;
+    EXPECT_TRUE(run.options.autoplay());
+    EXPECT_EQ(run.options.mission(), 25);
+    EXPECT_EQ(run.options.variant(), "upgraded");
+    EXPECT_TRUE(run.options.fast());
+
+    const Parsed watched = parse({"--autoplay", "1"});
+    ASSERT_TRUE(watched.ok);
+    EXPECT_EQ(watched.options.variant(), "normal");
+    EXPECT_FALSE(watched.options.fast());
+}
+
+TEST(LaunchOptionsTest, AnythingElseIsRefusedWithOneLine) {
+    const std::vector<std::vector<const char*>> bad = {
+        {"--autoplay"},       {"--autoplay", "0"},     {"--autoplay", "26"},
+        {"--autoplay", "3x"}, {"--autoplay", "-1"},    {"--autoplay", "99999999999999999999"},
+        {"--autoplay", ""},   {"--autoplay", "2", "--variant"},
+        {"--autoplay", "2", "--variant", "gold"},      {"--fast"},
+        {"--variant", "upgraded"},                      {"--help-me"}};
+    for (const auto& args : bad) {
+        const Parsed parsed = parse(args);
+        std::string line;
+        for (const char* arg : args)
+            line += std::string(arg) + " ";
+        EXPECT_FALSE(parsed.ok) << line;
+        EXPECT_FALSE(parsed.error.empty()) << line;
+        EXPECT_EQ(parsed.error.find('\n'), std::string::npos) << line;
+    }
+}
+
+} // namespace
