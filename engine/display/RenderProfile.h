@@ -46,6 +46,8 @@ public:
     bool terrain_specular_mapping() const { return m_terrainSpecularMapping; }
     // How the receivers read the shadow maps; each of their four depth comparisons takes one value.
     Ogre::TextureFilterOptions shadow_filtering() const { return m_shadowFiltering; }
+    // Whether shadow receivers light at the vertices rather than at every pixel.
+    bool vertex_lighting() const { return m_vertexLighting; }
 
     // One line for the log: name, device and every setting.
     std::string Describe() const;
@@ -60,6 +62,7 @@ private:
     bool m_terrainParallaxMapping;
     bool m_terrainSpecularMapping;
     Ogre::TextureFilterOptions m_shadowFiltering;
+    bool m_vertexLighting;
 };
 
 } // namespace display

@@ -28,6 +28,7 @@
 #include <exception>
 #include <iostream>
 #include <memory>
+#include <vector>
 
 namespace game {
 
@@ -62,6 +63,24 @@ void addTerrainShaderHelpers() {
         }
     }
 }
+// The terrain's pieces cast by default whatever the global option says. The
+// ground is flat under everything that stands on it and the light map already
+// darkens the hills' far sides, so its caster pass would only fill the three
+// shadow maps edge to edge every frame.
+void keepFromCasting(Ogre::Terrain& terrain) {
+    std::vector<Ogre::SceneNode*> nodes{terrain._getRootSceneNode()};
+    while (!nodes.empty()) {
+        Ogre::SceneNode* node = nodes.back();
+        nodes.pop_back();
+        if (!node)
+            continue;
+        for (Ogre::MovableObject* piece : node->getAttachedObjects())
+            piece->setCastShadows(false);
+        for (Ogre::Node* child : node->getChildren())
+            nodes.push_back(static_cast<Ogre::SceneNode*>(child));
+    }
+}
+
 void setShadowFiltering(const Ogre::MaterialPtr& material, Ogre::TextureFilterOptions filtering) {
     for (Ogre::Technique* technique : material->getTechniques())
         for (Ogre::Pass* pass : technique->getPasses())
@@ -337,6 +356,7 @@ void SceneLoader::ProcessTerrain(xml::Iterator it) {
     // draw the pages as garbage and throw a false shadow over the apron.
     m_terrainOptions->setUseVertexCompressionWhenAvailable(false);
     m_terrainOptions->setRenderQueueGroup(kTerrainRenderQueue);
+    m_terrainOptions->setCastsDynamicShadows(false);
 
     m_terrainGroup = OGRE_NEW Ogre::TerrainGroup(m_sceneManager, Ogre::Terrain::ALIGN_X_Z,
                                                  static_cast<Ogre::uint16>(mapSize), worldSize);
@@ -377,6 +397,7 @@ void SceneLoader::ProcessTerrain(xml::Iterator it) {
         Ogre::Terrain* terrain = pages.getNext()->instance;
         if (!terrain || !terrain->isLoaded())
             continue;
+        keepFromCasting(*terrain);
         try {
             const Ogre::MaterialPtr& material = terrain->getMaterial();
             if (material)

@@ -290,6 +290,11 @@ TEST_F(AirportSceneTest, MaterialsAndTerrainFollowTheRenderProfile) {
     EXPECT_EQ(surface->getTextureFiltering(Ogre::FT_MIP), surfaceMip);
     EXPECT_EQ(surface->getTextureAnisotropy(), profile.anisotropy());
     checkShadowUnits(skin);
+    // Lit at the vertices or at every pixel, as the profile says.
+    const std::string receiver = profile.vertex_lighting() ? "Ogre/shadow/receiver/depth/pssm3/vertexlit/"
+                                                           : "Ogre/shadow/receiver/depth/pssm3/";
+    EXPECT_EQ(skin->getTechnique(0)->getPass(0)->getVertexProgramName(), receiver + "vp");
+    EXPECT_EQ(skin->getTechnique(0)->getPass(0)->getFragmentProgramName(), receiver + "fp");
 
     ASSERT_NE(g_airport.terrain, nullptr);
     Ogre::Terrain* page = g_airport.terrain->getTerrain(0, 0);
@@ -297,6 +302,19 @@ TEST_F(AirportSceneTest, MaterialsAndTerrainFollowTheRenderProfile) {
     // Drawn after the apron so that the depth test skips the terrain under it.
     EXPECT_GT(page->getRenderQueueGroup(), Ogre::RENDER_QUEUE_MAIN);
     checkShadowUnits(page->getMaterial());
+    // The terrain receives shadows but draws nothing into the shadow maps.
+    std::vector<Ogre::Node*> nodes{page->_getRootSceneNode()};
+    int pieces = 0;
+    while (!nodes.empty()) {
+        auto* node = static_cast<Ogre::SceneNode*>(nodes.back());
+        nodes.pop_back();
+        for (Ogre::MovableObject* piece : node->getAttachedObjects()) {
+            EXPECT_FALSE(piece->getCastShadows()) << piece->getName();
+            ++pieces;
+        }
+        nodes.insert(nodes.end(), node->getChildren().begin(), node->getChildren().end());
+    }
+    EXPECT_GT(pieces, 0);
     auto* layers = dynamic_cast<Ogre::TerrainMaterialGeneratorA::SM2Profile*>(
         Ogre::TerrainGlobalOptions::getSingleton().getDefaultMaterialGenerator()->getActiveProfile());
     ASSERT_NE(layers, nullptr);
