@@ -299,8 +299,13 @@ TEST_F(AirportSceneTest, MaterialsAndTerrainFollowTheRenderProfile) {
     ASSERT_NE(g_airport.terrain, nullptr);
     Ogre::Terrain* page = g_airport.terrain->getTerrain(0, 0);
     ASSERT_NE(page, nullptr);
-    // Drawn after the apron so that the depth test skips the terrain under it.
+    // Drawn after the apron so that the depth test skips the terrain under it,
+    // and the sky after both so that it is shaded only where it shows.
     EXPECT_GT(page->getRenderQueueGroup(), Ogre::RENDER_QUEUE_MAIN);
+    Ogre::SceneNode* sky = WorldWindow::get().scene->getSkyDomeNode();
+    ASSERT_NE(sky, nullptr);
+    ASSERT_GT(sky->numAttachedObjects(), 0u);
+    EXPECT_GT(sky->getAttachedObject(0)->getRenderQueueGroup(), page->getRenderQueueGroup());
     checkShadowUnits(page->getMaterial());
     // The terrain receives shadows but draws nothing into the shadow maps.
     std::vector<Ogre::Node*> nodes{page->_getRootSceneNode()};
