@@ -25,6 +25,7 @@
 #include <OGRE/Terrain/OgreTerrainGroup.h>
 #include <OGRE/Terrain/OgreTerrainMaterialGeneratorA.h>
 
+#include <algorithm>
 #include <exception>
 #include <iostream>
 #include <memory>
@@ -348,7 +349,6 @@ void SceneLoader::ProcessTerrain(xml::Iterator it) {
         m_terrainOptions = OGRE_NEW Ogre::TerrainGlobalOptions();
     m_terrainOptions->setMaxPixelError(static_cast<Ogre::Real>(maxPixelError));
     m_terrainOptions->setLightMapDirection(lightDirection);
-    m_terrainOptions->setCompositeMapDistance(static_cast<Ogre::Real>(compositeMapDistance));
     m_terrainOptions->setCompositeMapAmbient(m_sceneManager->getAmbientLight());
     m_terrainOptions->setCompositeMapDiffuse(lightDiffuse);
     m_terrainOptions->setDefaultResourceGroup(kTerrainGroup);
@@ -367,6 +367,10 @@ void SceneLoader::ProcessTerrain(xml::Iterator it) {
     // The renderer's profile decides how much of the terrain's layer detail is worth its cost.
     const display::Core* core = display::Core::getSingleton();
     const display::RenderProfile renderProfile = core ? core->render_profile() : display::RenderProfile();
+    float compositeDistance = static_cast<float>(compositeMapDistance);
+    if (renderProfile.terrain_composite_map_distance() > 0.0f)
+        compositeDistance = std::min(compositeDistance, renderProfile.terrain_composite_map_distance());
+    m_terrainOptions->setCompositeMapDistance(compositeDistance);
     Ogre::TerrainMaterialGeneratorPtr generator = m_terrainOptions->getDefaultMaterialGenerator();
     if (auto* profile = dynamic_cast<Ogre::TerrainMaterialGeneratorA::SM2Profile*>(generator->getActiveProfile())) {
         profile->setReceiveDynamicShadowsDepth(true);

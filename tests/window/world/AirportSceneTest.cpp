@@ -326,6 +326,12 @@ TEST_F(AirportSceneTest, MaterialsAndTerrainFollowTheRenderProfile) {
     EXPECT_EQ(layers->isLayerNormalMappingEnabled(), profile.terrain_normal_mapping());
     EXPECT_EQ(layers->isLayerParallaxMappingEnabled(), profile.terrain_parallax_mapping());
     EXPECT_EQ(layers->isLayerSpecularMappingEnabled(), profile.terrain_specular_mapping());
+    // The composite map takes over no farther than the profile allows.
+    const float composite = Ogre::TerrainGlobalOptions::getSingleton().getCompositeMapDistance();
+    EXPECT_GT(composite, 0.0f);
+    if (profile.terrain_composite_map_distance() > 0.0f) {
+        EXPECT_LE(composite, profile.terrain_composite_map_distance());
+    }
 }
 
 // Mean brightness of a small square around the middle of the window.

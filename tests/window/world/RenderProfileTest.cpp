@@ -30,6 +30,7 @@ void expectFullSettings(const display::RenderProfile& profile) {
     EXPECT_TRUE(profile.terrain_parallax_mapping());
     EXPECT_TRUE(profile.terrain_specular_mapping());
     EXPECT_FALSE(profile.vertex_lighting());
+    EXPECT_EQ(profile.terrain_composite_map_distance(), 0.0f);
 }
 
 TEST(RenderProfile, GraphicsCardsGetAnisotropicFilteringAndFullShadowMaps) {
@@ -82,6 +83,7 @@ TEST(RenderProfile, SoftwareProfileSavesPerPixelWork) {
     EXPECT_EQ(cpu.shadow_filtering(), Ogre::TFO_NONE);
     EXPECT_EQ(card.shadow_filtering(), Ogre::TFO_BILINEAR);
     EXPECT_TRUE(cpu.vertex_lighting());
+    EXPECT_GT(cpu.terrain_composite_map_distance(), 0.0f);
     EXPECT_FALSE(card.vertex_lighting());
     EXPECT_NE(cpu.Describe().find("lighting per vertex"), std::string::npos) << cpu.Describe();
     EXPECT_NE(card.Describe().find("lighting per pixel"), std::string::npos) << card.Describe();
