@@ -35,6 +35,8 @@ const char* const kShadowMediaDir = KB_OGRE_MEDIA_DIR "/ShadowVolume";
 const char* const kCasterMaterial = "Ogre/shadow/depth/caster";
 const char* const kReceiverVertexProgram = "Ogre/shadow/receiver/depth/pssm3/vp";
 const char* const kReceiverFragmentProgram = "Ogre/shadow/receiver/depth/pssm3/fp";
+const char* const kVertexLitReceiverVertexProgram = "Ogre/shadow/receiver/depth/pssm3/vertexlit/vp";
+const char* const kVertexLitReceiverFragmentProgram = "Ogre/shadow/receiver/depth/pssm3/vertexlit/fp";
 const char* const kPSSMPrefix = "PSSMMaterial/";
 const size_t kShadowTextureCount = 3;
 // Names "hardware" or "software" to override the profile chosen from the renderer.
@@ -404,9 +406,14 @@ Ogre::MaterialPtr Core::BuildPSSMMaterial(const Ogre::MaterialPtr& material) {
             report("BuildPSSMMaterial", std::string("no material \"") + kCasterMaterial + "\"");
         technique->setShadowCasterMaterial(kCasterMaterial);
 
+        // Resources without the vertex-lit pair still get the per-pixel receiver.
+        Ogre::HighLevelGpuProgramManager& programs = Ogre::HighLevelGpuProgramManager::getSingleton();
+        const bool vertexLit = m_renderProfile.vertex_lighting() &&
+                               programs.getByName(kVertexLitReceiverVertexProgram, Ogre::RGN_AUTODETECT) &&
+                               programs.getByName(kVertexLitReceiverFragmentProgram, Ogre::RGN_AUTODETECT);
         Ogre::Pass* pass = technique->getPass(0);
-        pass->setVertexProgram(kReceiverVertexProgram, true);
-        pass->setFragmentProgram(kReceiverFragmentProgram, true);
+        pass->setVertexProgram(vertexLit ? kVertexLitReceiverVertexProgram : kReceiverVertexProgram, true);
+        pass->setFragmentProgram(vertexLit ? kVertexLitReceiverFragmentProgram : kReceiverFragmentProgram, true);
         for (size_t i = 0; i < kShadowTextureCount; ++i) {
             Ogre::TextureUnitState* unit = pass->createTextureUnitState();
             unit->setName("shadow" + Ogre::StringConverter::toString(i));

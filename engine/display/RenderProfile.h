@@ -46,6 +46,11 @@ public:
     bool terrain_specular_mapping() const { return m_terrainSpecularMapping; }
     // How the receivers read the shadow maps; each of their four depth comparisons takes one value.
     Ogre::TextureFilterOptions shadow_filtering() const { return m_shadowFiltering; }
+    // The distance beyond which the terrain draws its baked composite map instead
+    // of its layers, at most; 0 leaves the scene's own distance.
+    float terrain_composite_map_distance() const { return m_terrainCompositeMapDistance; }
+    // Whether shadow receivers light at the vertices rather than at every pixel.
+    bool vertex_lighting() const { return m_vertexLighting; }
 
     // One line for the log: name, device and every setting.
     std::string Describe() const;
@@ -59,7 +64,9 @@ private:
     bool m_terrainNormalMapping;
     bool m_terrainParallaxMapping;
     bool m_terrainSpecularMapping;
+    float m_terrainCompositeMapDistance;
     Ogre::TextureFilterOptions m_shadowFiltering;
+    bool m_vertexLighting;
 };
 
 } // namespace display

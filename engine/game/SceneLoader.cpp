@@ -25,9 +25,11 @@
 #include <OGRE/Terrain/OgreTerrainGroup.h>
 #include <OGRE/Terrain/OgreTerrainMaterialGeneratorA.h>
 
+#include <algorithm>
 #include <exception>
 #include <iostream>
 #include <memory>
+#include <vector>
 
 namespace game {
 
@@ -62,6 +64,24 @@ void addTerrainShaderHelpers() {
         }
     }
 }
+// The terrain's pieces cast by default whatever the global option says. The
+// ground is flat under everything that stands on it and the light map already
+// darkens the hills' far sides, so its caster pass would only fill the three
+// shadow maps edge to edge every frame.
+void keepFromCasting(Ogre::Terrain& terrain) {
+    std::vector<Ogre::SceneNode*> nodes{terrain._getRootSceneNode()};
+    while (!nodes.empty()) {
+        Ogre::SceneNode* node = nodes.back();
+        nodes.pop_back();
+        if (!node)
+            continue;
+        for (Ogre::MovableObject* piece : node->getAttachedObjects())
+            piece->setCastShadows(false);
+        for (Ogre::Node* child : node->getChildren())
+            nodes.push_back(static_cast<Ogre::SceneNode*>(child));
+    }
+}
+
 void setShadowFiltering(const Ogre::MaterialPtr& material, Ogre::TextureFilterOptions filtering) {
     for (Ogre::Technique* technique : material->getTechniques())
         for (Ogre::Pass* pass : technique->getPasses())
@@ -329,7 +349,6 @@ void SceneLoader::ProcessTerrain(xml::Iterator it) {
         m_terrainOptions = OGRE_NEW Ogre::TerrainGlobalOptions();
     m_terrainOptions->setMaxPixelError(static_cast<Ogre::Real>(maxPixelError));
     m_terrainOptions->setLightMapDirection(lightDirection);
-    m_terrainOptions->setCompositeMapDistance(static_cast<Ogre::Real>(compositeMapDistance));
     m_terrainOptions->setCompositeMapAmbient(m_sceneManager->getAmbientLight());
     m_terrainOptions->setCompositeMapDiffuse(lightDiffuse);
     m_terrainOptions->setDefaultResourceGroup(kTerrainGroup);
@@ -337,6 +356,7 @@ void SceneLoader::ProcessTerrain(xml::Iterator it) {
     // draw the pages as garbage and throw a false shadow over the apron.
     m_terrainOptions->setUseVertexCompressionWhenAvailable(false);
     m_terrainOptions->setRenderQueueGroup(kTerrainRenderQueue);
+    m_terrainOptions->setCastsDynamicShadows(false);
 
     m_terrainGroup = OGRE_NEW Ogre::TerrainGroup(m_sceneManager, Ogre::Terrain::ALIGN_X_Z,
                                                  static_cast<Ogre::uint16>(mapSize), worldSize);
@@ -347,6 +367,10 @@ void SceneLoader::ProcessTerrain(xml::Iterator it) {
     // The renderer's profile decides how much of the terrain's layer detail is worth its cost.
     const display::Core* core = display::Core::getSingleton();
     const display::RenderProfile renderProfile = core ? core->render_profile() : display::RenderProfile();
+    float compositeDistance = static_cast<float>(compositeMapDistance);
+    if (renderProfile.terrain_composite_map_distance() > 0.0f)
+        compositeDistance = std::min(compositeDistance, renderProfile.terrain_composite_map_distance());
+    m_terrainOptions->setCompositeMapDistance(compositeDistance);
     Ogre::TerrainMaterialGeneratorPtr generator = m_terrainOptions->getDefaultMaterialGenerator();
     if (auto* profile = dynamic_cast<Ogre::TerrainMaterialGeneratorA::SM2Profile*>(generator->getActiveProfile())) {
         profile->setReceiveDynamicShadowsDepth(true);
@@ -377,6 +401,7 @@ void SceneLoader::ProcessTerrain(xml::Iterator it) {
         Ogre::Terrain* terrain = pages.getNext()->instance;
         if (!terrain || !terrain->isLoaded())
             continue;
+        keepFromCasting(*terrain);
         try {
             const Ogre::MaterialPtr& material = terrain->getMaterial();
             if (material)

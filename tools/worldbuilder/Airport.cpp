@@ -298,9 +298,10 @@ std::string Airport::SceneXml() const {
   s << "<scene formatVersion=\"1.0\" generator=\"worldbuilder\">\n";
   s << "  <environment>\n";
   s << "    " << Colour("colourAmbient", m_ambient) << "\n";
+  // Drawn last, the sky is shaded only where nothing covers it.
   s << "    <skyDome material=\"" << m_skyMaterial << "\" curvature=\"" << Xml::Num(m_skyCurvature) << "\" tiling=\""
     << Xml::Num(m_skyTiling) << "\" distance=\"" << Xml::Num(m_skyDistance)
-    << "\" drawFirst=\"true\" active=\"true\"/>\n";
+    << "\" drawFirst=\"false\" active=\"true\"/>\n";
   s << "  </environment>\n";
   s << "  <light name=\"" << m_lightName << "\" type=\"directional\" castShadows=\"true\" visible=\"true\">\n";
   s << "    " << Vec("directionVector", m_lightDirection) << "\n";

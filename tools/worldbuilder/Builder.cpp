@@ -100,7 +100,8 @@ bool Builder::BuildAssets() {
   pip.Add("world.material", script);
   const char* shaderFiles[] = {"shaders.program",       "kb_lit_vp.glsl",        "kb_lit_fp.glsl",
                                "kb_sky_vp.glsl",        "kb_sky_fp.glsl",        "shadow_caster_vp.glsl",
-                               "shadow_caster_fp.glsl", "pssm3_receiver_vp.glsl", "pssm3_receiver_fp.glsl"};
+                               "shadow_caster_fp.glsl", "pssm3_receiver_vp.glsl", "pssm3_receiver_fp.glsl",
+                               "pssm3_vertexlit_vp.glsl", "pssm3_vertexlit_fp.glsl"};
   for (const char* f : shaderFiles) {
     std::string text = ReadFile(m_source + "/shaders/" + f);
     if (text.empty()) {

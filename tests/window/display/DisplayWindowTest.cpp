@@ -27,6 +27,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <functional>
+#include <iterator>
 #include <memory>
 #include <sstream>
 #include <string>
@@ -376,6 +377,41 @@ TEST_F(DisplayWindow, ShadowReceiverMaterialIsBuiltOnceWithThreeShadowUnits) {
     EXPECT_NEAR(values[1], 37.27f, 0.01f);
     EXPECT_NEAR(values[2], 120.52f, 0.01f);
     EXPECT_FLOAT_EQ(values[3], 600.0f);
+    std::system(("rm -rf '" + dir + "'").c_str());
+}
+
+// The vertex-lit receiver pair replaces the per-pixel one where the profile
+// asks for it and the resources have it.
+TEST_F(DisplayWindow, ShadowReceiverLightsWhereTheProfileSays) {
+    char pattern[] = "/tmp/kb_display_vertexlit_XXXXXX";
+    const std::string dir = ::mkdtemp(pattern);
+    writeShadowResources(dir);
+    // The same minimal programs under the vertex-lit names, in a group of their own.
+    std::ifstream in(dir + "/pssm.program");
+    std::string programs((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    for (size_t at = programs.find("pssm3/"); at != std::string::npos; at = programs.find("pssm3/", at + 1))
+        programs.insert(at + 6, "vertexlit/");
+    for (const char* file : {"caster.program", "pssm.material", "caster_vp.glsl", "caster_fp.glsl"})
+        std::remove((dir + "/" + file).c_str());
+    std::ofstream(dir + "/pssm.program") << programs;
+    s_core->AddResourceGroup("VertexLitTest");
+    s_core->AddResourceFolder(dir, "VertexLitTest");
+    ASSERT_TRUE(s_core->InitResourceGroup("VertexLitTest"));
+    ASSERT_TRUE(Ogre::HighLevelGpuProgramManager::getSingleton().getByName(
+        "Ogre/shadow/receiver/depth/pssm3/vertexlit/fp", Ogre::RGN_AUTODETECT));
+
+    Ogre::MaterialPtr ground = Ogre::MaterialManager::getSingleton().create("TestLitGround", Ogre::RGN_DEFAULT);
+    ground->getTechnique(0)->getPass(0)->createTextureUnitState();
+    Ogre::MaterialPtr receiver = s_core->BuildPSSMMaterial(ground);
+    ASSERT_TRUE(receiver);
+    ASSERT_NE(receiver, ground);
+    const std::string expected = s_core->render_profile().vertex_lighting()
+                                     ? "Ogre/shadow/receiver/depth/pssm3/vertexlit/"
+                                     : "Ogre/shadow/receiver/depth/pssm3/";
+    Ogre::Pass* pass = receiver->getTechnique(0)->getPass(0);
+    EXPECT_EQ(pass->getVertexProgramName(), expected + "vp");
+    EXPECT_EQ(pass->getFragmentProgramName(), expected + "fp");
+    EXPECT_EQ(pass->getNumTextureUnitStates(), 4u);
     std::system(("rm -rf '" + dir + "'").c_str());
 }
 

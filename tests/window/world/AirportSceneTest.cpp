@@ -290,19 +290,48 @@ TEST_F(AirportSceneTest, MaterialsAndTerrainFollowTheRenderProfile) {
     EXPECT_EQ(surface->getTextureFiltering(Ogre::FT_MIP), surfaceMip);
     EXPECT_EQ(surface->getTextureAnisotropy(), profile.anisotropy());
     checkShadowUnits(skin);
+    // Lit at the vertices or at every pixel, as the profile says.
+    const std::string receiver = profile.vertex_lighting() ? "Ogre/shadow/receiver/depth/pssm3/vertexlit/"
+                                                           : "Ogre/shadow/receiver/depth/pssm3/";
+    EXPECT_EQ(skin->getTechnique(0)->getPass(0)->getVertexProgramName(), receiver + "vp");
+    EXPECT_EQ(skin->getTechnique(0)->getPass(0)->getFragmentProgramName(), receiver + "fp");
 
     ASSERT_NE(g_airport.terrain, nullptr);
     Ogre::Terrain* page = g_airport.terrain->getTerrain(0, 0);
     ASSERT_NE(page, nullptr);
-    // Drawn after the apron so that the depth test skips the terrain under it.
+    // Drawn after the apron so that the depth test skips the terrain under it,
+    // and the sky after both so that it is shaded only where it shows.
     EXPECT_GT(page->getRenderQueueGroup(), Ogre::RENDER_QUEUE_MAIN);
+    Ogre::SceneNode* sky = WorldWindow::get().scene->getSkyDomeNode();
+    ASSERT_NE(sky, nullptr);
+    ASSERT_GT(sky->numAttachedObjects(), 0u);
+    EXPECT_GT(sky->getAttachedObject(0)->getRenderQueueGroup(), page->getRenderQueueGroup());
     checkShadowUnits(page->getMaterial());
+    // The terrain receives shadows but draws nothing into the shadow maps.
+    std::vector<Ogre::Node*> nodes{page->_getRootSceneNode()};
+    int pieces = 0;
+    while (!nodes.empty()) {
+        auto* node = static_cast<Ogre::SceneNode*>(nodes.back());
+        nodes.pop_back();
+        for (Ogre::MovableObject* piece : node->getAttachedObjects()) {
+            EXPECT_FALSE(piece->getCastShadows()) << piece->getName();
+            ++pieces;
+        }
+        nodes.insert(nodes.end(), node->getChildren().begin(), node->getChildren().end());
+    }
+    EXPECT_GT(pieces, 0);
     auto* layers = dynamic_cast<Ogre::TerrainMaterialGeneratorA::SM2Profile*>(
         Ogre::TerrainGlobalOptions::getSingleton().getDefaultMaterialGenerator()->getActiveProfile());
     ASSERT_NE(layers, nullptr);
     EXPECT_EQ(layers->isLayerNormalMappingEnabled(), profile.terrain_normal_mapping());
     EXPECT_EQ(layers->isLayerParallaxMappingEnabled(), profile.terrain_parallax_mapping());
     EXPECT_EQ(layers->isLayerSpecularMappingEnabled(), profile.terrain_specular_mapping());
+    // The composite map takes over no farther than the profile allows.
+    const float composite = Ogre::TerrainGlobalOptions::getSingleton().getCompositeMapDistance();
+    EXPECT_GT(composite, 0.0f);
+    if (profile.terrain_composite_map_distance() > 0.0f) {
+        EXPECT_LE(composite, profile.terrain_composite_map_distance());
+    }
 }
 
 // Mean brightness of a small square around the middle of the window.

@@ -29,6 +29,8 @@ void expectFullSettings(const display::RenderProfile& profile) {
     EXPECT_TRUE(profile.terrain_normal_mapping());
     EXPECT_TRUE(profile.terrain_parallax_mapping());
     EXPECT_TRUE(profile.terrain_specular_mapping());
+    EXPECT_FALSE(profile.vertex_lighting());
+    EXPECT_EQ(profile.terrain_composite_map_distance(), 0.0f);
 }
 
 TEST(RenderProfile, GraphicsCardsGetAnisotropicFilteringAndFullShadowMaps) {
@@ -80,6 +82,11 @@ TEST(RenderProfile, SoftwareProfileSavesPerPixelWork) {
     EXPECT_FALSE(cpu.terrain_specular_mapping());
     EXPECT_EQ(cpu.shadow_filtering(), Ogre::TFO_NONE);
     EXPECT_EQ(card.shadow_filtering(), Ogre::TFO_BILINEAR);
+    EXPECT_TRUE(cpu.vertex_lighting());
+    EXPECT_GT(cpu.terrain_composite_map_distance(), 0.0f);
+    EXPECT_FALSE(card.vertex_lighting());
+    EXPECT_NE(cpu.Describe().find("lighting per vertex"), std::string::npos) << cpu.Describe();
+    EXPECT_NE(card.Describe().find("lighting per pixel"), std::string::npos) << card.Describe();
     // A profile asked for by name keeps the device it was chosen for.
     const display::RenderProfile forced = display::RenderProfile::Named(
         display::RenderProfile::kHardware, graphicsCard("llvmpipe", Ogre::GPU_UNKNOWN, true, 16));

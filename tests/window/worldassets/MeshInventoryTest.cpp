@@ -135,7 +135,9 @@ TEST_F(MeshInventoryTest, ShadowMaterialsAndProgramsCompile) {
   ASSERT_TRUE(Ogre::MaterialManager::getSingleton().getByName("Ogre/shadow/depth/caster"));
   auto& programs = Ogre::GpuProgramManager::getSingleton();
   for (const char* name : {"Ogre/shadow/receiver/depth/pssm3/vp", "Ogre/shadow/receiver/depth/pssm3/fp",
-                           "Ogre/shadow/depth/caster/vp", "Ogre/shadow/depth/caster/fp"}) {
+                           "Ogre/shadow/receiver/depth/pssm3/vertexlit/vp",
+                           "Ogre/shadow/receiver/depth/pssm3/vertexlit/fp", "Ogre/shadow/depth/caster/vp",
+                           "Ogre/shadow/depth/caster/fp"}) {
     SCOPED_TRACE(name);
     Ogre::GpuProgramPtr p = programs.getByName(name, "GameCore");
     ASSERT_TRUE(p);
@@ -143,18 +145,23 @@ TEST_F(MeshInventoryTest, ShadowMaterialsAndProgramsCompile) {
     p->load();
     EXPECT_FALSE(p->hasCompileError());
   }
-  Ogre::GpuProgramPtr fp = programs.getByName("Ogre/shadow/receiver/depth/pssm3/fp", "GameCore");
-  Ogre::GpuProgramParametersSharedPtr params = fp->createParameters();
-  for (const char* constant : {"pssmSplitPoints", "shadowMap0", "shadowMap1", "shadowMap2", "diffuseMap"})
-    EXPECT_TRUE(params->_findNamedConstantDefinition(constant) != nullptr) << constant;
-  // Samplers: the surface texture on unit 0, the three shadow maps on 1 to 3.
-  std::vector<int> units;
-  for (const char* sampler : {"diffuseMap", "shadowMap0", "shadowMap1", "shadowMap2"}) {
-    const Ogre::GpuConstantDefinition* def = params->_findNamedConstantDefinition(sampler);
-    ASSERT_NE(def, nullptr);
-    units.push_back(*params->getIntPointer(def->physicalIndex));
+  // Both receivers read their textures from the same units.
+  for (const char* name : {"Ogre/shadow/receiver/depth/pssm3/fp", "Ogre/shadow/receiver/depth/pssm3/vertexlit/fp"}) {
+    SCOPED_TRACE(name);
+    Ogre::GpuProgramPtr fp = programs.getByName(name, "GameCore");
+    ASSERT_TRUE(fp);
+    Ogre::GpuProgramParametersSharedPtr params = fp->createParameters();
+    for (const char* constant : {"pssmSplitPoints", "shadowMap0", "shadowMap1", "shadowMap2", "diffuseMap"})
+      EXPECT_TRUE(params->_findNamedConstantDefinition(constant) != nullptr) << constant;
+    // Samplers: the surface texture on unit 0, the three shadow maps on 1 to 3.
+    std::vector<int> units;
+    for (const char* sampler : {"diffuseMap", "shadowMap0", "shadowMap1", "shadowMap2"}) {
+      const Ogre::GpuConstantDefinition* def = params->_findNamedConstantDefinition(sampler);
+      ASSERT_NE(def, nullptr);
+      units.push_back(*params->getIntPointer(def->physicalIndex));
+    }
+    EXPECT_EQ(units, (std::vector<int>{0, 1, 2, 3}));
   }
-  EXPECT_EQ(units, (std::vector<int>{0, 1, 2, 3}));
 }
 
 }  // namespace

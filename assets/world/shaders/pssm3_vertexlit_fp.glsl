@@ -1,0 +1,56 @@
+#version 150
+#extension GL_ARB_texture_gather : require
+in vec2 oUv;
+in vec4 oLightPos0;
+in vec4 oLightPos1;
+in vec4 oLightPos2;
+in vec3 oLight;
+
+uniform sampler2D diffuseMap;
+uniform sampler2D shadowMap0;
+uniform sampler2D shadowMap1;
+uniform sampler2D shadowMap2;
+// Near plane, first split, second split, far distance.
+uniform vec4 pssmSplitPoints;
+uniform vec4 lightDiffuse;
+uniform vec4 lightSpecular;
+uniform vec4 ambient;
+uniform vec4 surfaceDiffuse;
+uniform vec4 surfaceSpecular;
+uniform vec4 surfaceEmissive;
+uniform float depthBias;
+
+out vec4 fragColour;
+
+// The four comparisons of the per-pixel receiver in one fetch: a gather returns
+// the 2 x 2 texels that its four point taps half a texel around c read.
+float lit(sampler2D map, vec4 lightPos, float bias) {
+  vec3 c = lightPos.xyz / lightPos.w;
+  if (c.x <= 0.0 || c.x >= 1.0 || c.y <= 0.0 || c.y >= 1.0) return 1.0;
+  return dot(step(vec4(c.z - bias), textureGather(map, c.xy)), vec4(0.25));
+}
+
+void main() {
+  vec4 tex = texture(diffuseMap, oUv);
+  vec3 albedo = tex.rgb * surfaceDiffuse.rgb;
+  float ndl = oLight.x;
+  // The distance along the view axis, as 1/w of a perspective projection.
+  float viewDepth = 1.0 / gl_FragCoord.w;
+
+  float shadow = 1.0;
+  if (ndl > 0.0 && viewDepth < pssmSplitPoints.w) {
+    // Steeper surfaces need more bias; the far splits have coarser texels.
+    float slope = 1.0 + 2.0 * (1.0 - ndl);
+    if (viewDepth <= pssmSplitPoints.y) {
+      shadow = lit(shadowMap0, oLightPos0, depthBias * slope);
+    } else if (viewDepth <= pssmSplitPoints.z) {
+      shadow = lit(shadowMap1, oLightPos1, depthBias * 2.0 * slope);
+    } else {
+      shadow = lit(shadowMap2, oLightPos2, depthBias * 4.0 * slope);
+    }
+  }
+
+  vec3 colour = albedo * (ambient.rgb * oLight.y + lightDiffuse.rgb * ndl * shadow) +
+                surfaceSpecular.rgb * lightSpecular.rgb * oLight.z * shadow + surfaceEmissive.rgb;
+  fragColour = vec4(colour, tex.a * surfaceDiffuse.a);
+}
