@@ -59,6 +59,9 @@ const double kTurnMargin = 1.5;
 const double kWaypointReach = 4.0;
 // Backing round ends once the target lies within this heading error.
 const double kTurnedAngle = 1.5;
+// Going on to a reached waypoint's centre ends this close to it (m) or after this long (s).
+const double kCarryOnReach = 3.0;
+const double kCarryOnSeconds = 6.0;
 // Below this speed (m/s) a vehicle pushing against something counts as not moving.
 const double kStandstill = 0.3;
 const double kSpeedBand = 0.3;
@@ -236,6 +239,16 @@ void Autopilot::TrackStep(const MissionData& mission) {
             m_leastShare = std::min(m_leastShare, share);
         }
         ReleaseAll();
+        // A waypoint right after a mini-game: finish the way onto its road first.
+        m_carryOn = false;
+        if (m_step >= 1 && m_step < steps.size() && steps[m_step - 1].kind == MissionData::kPlayMiniGame &&
+            steps[m_step].kind == MissionData::kReachTrigger) {
+            if (Trigger* reached = mission.trigger(steps[m_step].name)) {
+                m_carryOn = true;
+                m_carryOnPoint = reached->GetPosition();
+                m_carryOnTime = 0.0;
+            }
+        }
         char note[160];
         std::snprintf(note, sizeof(note), "done with %.1f s left; next: %s", m_lastRemaining,
                       current < mission.steps().size() ? mission.steps()[current].name.c_str() : "the end");
@@ -256,12 +269,27 @@ void Autopilot::TrackStep(const MissionData& mission) {
 
 void Autopilot::Drive(Vehicle& vehicle, const MissionData& mission, double seconds) {
     const MissionData::Step& step = mission.steps()[mission.current_step()];
-    const bool parking = dynamic_cast<const MiniGameTrigger*>(mission.trigger(step.name)) != nullptr;
+    const bool parkingStep = dynamic_cast<const MiniGameTrigger*>(mission.trigger(step.name)) != nullptr;
 
     Ogre::Vector3 nose = -vehicle.GetDirection();
     nose.y = 0;
     nose.normalise();
-    Ogre::Vector3 toTarget = mission.GetTargetPosition() - vehicle.GetPosition();
+    // Out of a parking zone the waypoint's box is touched from the stand; the
+    // road lies at its centre, so the vehicle goes there before it turns.
+    Ogre::Vector3 target = mission.GetTargetPosition();
+    bool parking = parkingStep;
+    if (m_carryOn) {
+        m_carryOnTime += seconds;
+        Ogre::Vector3 left = m_carryOnPoint - vehicle.GetPosition();
+        left.y = 0;
+        if (left.length() < kCarryOnReach || m_carryOnTime > kCarryOnSeconds) {
+            m_carryOn = false;
+        } else {
+            target = m_carryOnPoint;
+            parking = false;
+        }
+    }
+    Ogre::Vector3 toTarget = target - vehicle.GetPosition();
     toTarget.y = 0;
     const double distance = toTarget.length();
     const double speed = vehicle.GetVelocity().dotProduct(nose);

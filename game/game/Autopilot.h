@@ -128,6 +128,10 @@ private:
     double m_manoeuvreTime = 0.0;
     bool m_manoeuvreBackward = true;
     double m_manoeuvreSteering = 0.0;
+    // After a mini-game: the first waypoint's centre, still to be driven to.
+    bool m_carryOn = false;
+    Ogre::Vector3 m_carryOnPoint = Ogre::Vector3::ZERO;
+    double m_carryOnTime = 0.0;
     // Backing up to bring a target out of the turning circle.
     bool m_turningBack = false;
     double m_upsideDownTime = 0.0;

@@ -18,6 +18,9 @@ namespace worldbuilder {
 
 namespace {
 
+// A short hop still starts with a turn onto the next road.
+const int kMinWaypointTime = 15;
+
 // The game keeps the time limit of a trigger's first element for every later
 // visit, so each element of a trigger carries the longest time any visit needs.
 std::string LongestTimes(const std::string& mission) {
@@ -189,7 +192,7 @@ bool MissionBuilder::Build(const std::string& source, std::map<std::string, std:
       for (const auto& wp : path) {
         Ogre::Vector3 p = PositionOf(wp);
         double d = here.distance(p);
-        int t = std::max(10, RoundUp5(d / info.speed * slack + waypointTime + (leaving ? turnTime : 0.0f)));
+        int t = std::max(kMinWaypointTime, RoundUp5(d / info.speed * slack + waypointTime + (leaving ? turnTime : 0.0f)));
         leaving = false;
         s << "  <trigger type=\"waypoint\" time=\"" << t << "\" name=\"" << wp << "\"/>\n";
         routeLength += d;

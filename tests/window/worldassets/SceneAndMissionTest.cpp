@@ -7,6 +7,8 @@
 
 #include <set>
 
+#include <set>
+
 namespace worldassets {
 namespace {
 
@@ -239,6 +241,7 @@ TEST_F(SceneAndMissionTest, TimeLimitsAreAchievableAndTighten) {
   const std::map<std::string, double> kTop = {{"CateringTruck", topSpeed("catering_truck.xml", 0.6f)},
                                               {"FuelTruck", topSpeed("fueltruck.xml", 0.8f)},
                                               {"BaggageCart", topSpeed("baggage_cart.xml", 0.6f)}};
+  const double kLongLeg = 30.0;
   double firstSlack = 0, lastSlack = 0;
   size_t firstSteps = 0, lastSteps = 0;
   for (int n = 1; n <= 25; ++n) {
@@ -251,20 +254,32 @@ TEST_F(SceneAndMissionTest, TimeLimitsAreAchievableAndTighten) {
     Ogre::Vector3 here = Ogre::Vector3::ZERO;
     double distance = 0, time = 0;
     size_t steps = 0;
+    std::multiset<std::string> visits;
+    for (const TiXmlElement* e = doc.RootElement()->FirstChildElement("trigger"); e;
+         e = e->NextSiblingElement("trigger"))
+      visits.insert(e->Attribute("name"));
+    bool afterGame = false;
     for (const TiXmlElement* e = doc.RootElement()->FirstChildElement(); e; e = e->NextSiblingElement()) {
       std::string tag = e->Value();
       if (tag == "spawn" && here == Ogre::Vector3::ZERO) here = m_nodes[e->Attribute("name")].position;
+      if (tag == "mini_game") afterGame = true;
       if (tag != "trigger") continue;
+      // The tightening shows on long plain legs: a short hop is ruled by the
+      // fixed seconds per step, leaving a parking zone carries a turn-round
+      // allowance and a revisited trigger has its longest time on every visit.
+      const bool plain = !afterGame && visits.count(e->Attribute("name")) == 1;
+      afterGame = false;
       Ogre::Vector3 next = m_nodes[e->Attribute("name")].position;
       double leg = here.distance(next), limit = 0;
       e->QueryDoubleAttribute("time", &limit);
       // Straight-line legs at three quarters of the vehicle's top speed, plus
       // a few seconds to start, turn and park, fit the limit.
       EXPECT_GE(limit, leg / cruise + 4.0) << e->Attribute("name");
-      distance += leg;
-      time += limit;
       here = next;
       ++steps;
+      if (!plain || leg < kLongLeg) continue;
+      distance += leg;
+      time += limit;
     }
     double slack = time / std::max(1.0, distance);
     if (n <= 5) {
