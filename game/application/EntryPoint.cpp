@@ -101,9 +101,7 @@ int autoplay(application::Main& app, const application::LaunchOptions& options) 
     events->QueueEvent(new event::ApplicationStateEvent(event::ApplicationStateEvent::PUSH_STATE, "GameState"));
 
     game::Autopilot pilot;
-    const char* trace = std::getenv("KB_AUTOPILOT_TRACE");
-    // "1" traces to stderr; a folder also keeps a picture per line.
-    pilot.set_trace(trace != nullptr, trace && std::string(trace) != "1" ? trace : "");
+    pilot.set_trace(std::getenv("KB_AUTOPILOT_TRACE") != nullptr);
     app.SetPassObserver([&pilot, &app](double seconds) {
         pilot.Update(seconds);
         if (pilot.IsFinished())

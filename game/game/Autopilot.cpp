@@ -12,7 +12,6 @@
 #include "minigames/PumpState.h"
 #include "minigames/RepairState.h"
 
-#include <display/Core.h>
 #include <event/KeyEvent.h>
 #include <event/Manager.h>
 #include <game/Trigger.h>
@@ -23,7 +22,6 @@
 #include <cstdio>
 #include <iostream>
 
-#include <OGRE/OgreRenderWindow.h>
 
 namespace game {
 
@@ -139,13 +137,6 @@ void Autopilot::Trace(const std::string& what, const Vehicle* vehicle) const {
     std::snprintf(line, sizeof(line), "autopilot %7.2f s step %zu at (%.1f, %.1f, %.1f): ", m_gameTime, m_step + 1,
                   at.x, at.y, at.z);
     std::cerr << line << what << std::endl;
-    // A picture beside the line, to see where a route goes wrong.
-    display::Core* core = display::Core::getSingleton();
-    if (!m_traceFolder.empty() && core && core->getRenderWindow()) {
-        core->OnDraw(0.0);
-        std::snprintf(line, sizeof(line), "%s/autopilot-%07.2f.png", m_traceFolder.c_str(), m_gameTime);
-        core->getRenderWindow()->writeContentsToFile(line);
-    }
 }
 
 void Autopilot::Update(double seconds) {
@@ -171,6 +162,7 @@ void Autopilot::Update(double seconds) {
             }
             m_started = true;
             m_mission = mission->mission_number();
+            m_maxRecoveries = kMaxRecoveries * static_cast<int>(mission->steps().size());
             m_step = mission->current_step();
             m_leastTimeLeft = mission->remaining_time();
             m_bestDistance = 1e9;
@@ -301,13 +293,7 @@ void Autopilot::Drive(Vehicle& vehicle, const MissionData& mission, double secon
         m_upsideDownTime += seconds;
         if (m_upsideDownTime > kUpsideDownSeconds) {
             m_upsideDownTime = 0.0;
-            if (++m_recoveries > kMaxRecoveries * static_cast<int>(mission.steps().size())) {
-                Fail(kStuck, "the vehicle overturned at step " + std::to_string(m_step + 1));
-                return;
-            }
-            ReleaseAll();
-            Tap(OIS::KC_R);
-            Trace("overturned, reset", &vehicle);
+            PressReset(vehicle, "overturned");
         }
         return;
     }
@@ -323,13 +309,7 @@ void Autopilot::Drive(Vehicle& vehicle, const MissionData& mission, double secon
     if (m_noProgressTime > kNoProgressSeconds) {
         m_noProgressTime = 0.0;
         m_bestDistance = distance;
-        if (++m_recoveries > kMaxRecoveries * static_cast<int>(mission.steps().size())) {
-            Fail(kStuck, "the vehicle is stuck at step " + std::to_string(m_step + 1));
-            return;
-        }
-        ReleaseAll();
-        Tap(OIS::KC_R);
-        Trace("no headway, reset", &vehicle);
+        PressReset(vehicle, "stuck");
         return;
     }
     if (Unstick(vehicle, speed, angle, seconds))
@@ -412,10 +392,7 @@ bool Autopilot::Unstick(Vehicle& vehicle, double speed, double angle, double sec
     m_stuckTime = 0.0;
     if (++m_manoeuvres > kMaxManoeuvres) {
         m_manoeuvres = 0;
-        ReleaseAll();
-        Tap(OIS::KC_R);
-        ++m_recoveries;
-        Trace("stuck, reset", &vehicle);
+        PressReset(vehicle, "stuck");
         return true;
     }
     // Away from whatever holds it: the other way, turning the nose toward the target.
@@ -424,6 +401,16 @@ bool Autopilot::Unstick(Vehicle& vehicle, double speed, double angle, double sec
     m_manoeuvreTime = kManoeuvreSeconds;
     Trace(forward ? "stuck, backs off" : "stuck, pulls forward", &vehicle);
     return true;
+}
+
+void Autopilot::PressReset(const Vehicle& vehicle, const std::string& state) {
+    if (++m_recoveries > m_maxRecoveries) {
+        Fail(kStuck, "the vehicle is " + state + " at step " + std::to_string(m_step + 1));
+        return;
+    }
+    ReleaseAll();
+    Tap(OIS::KC_R);
+    Trace(state + ", reset", &vehicle);
 }
 
 void Autopilot::Steer(const Vehicle& vehicle, double wanted) {

@@ -74,12 +74,8 @@ public:
     // Game seconds since the mission started.
     double game_time() const { return m_gameTime; }
     int recoveries() const { return m_recoveries; }
-    // Writes each step, manoeuvre and reset to stderr, for tuning a route,
-    // and with a folder also a picture of the last drawn frame.
-    void set_trace(bool trace, const std::string& folder = std::string()) {
-        m_trace = trace;
-        m_traceFolder = folder;
-    }
+    // Writes each step, manoeuvre and reset to stderr, for tuning a route.
+    void set_trace(bool trace) { m_trace = trace; }
 
 private:
     void Fail(EOutcome outcome, const std::string& reason);
@@ -87,6 +83,8 @@ private:
     void TrackStep(const MissionData& mission);
     void Drive(Vehicle& vehicle, const MissionData& mission, double seconds);
     bool Unstick(Vehicle& vehicle, double speed, double angle, double seconds);
+    // The player's reset key, until the mission's allowance of resets is used up.
+    void PressReset(const Vehicle& vehicle, const std::string& state);
     void Steer(const Vehicle& vehicle, double wanted);
     void Throttle(double speed, double wanted);
     // Up and Down together, as a player moves between them.
@@ -108,7 +106,6 @@ private:
     bool m_started = false;
     bool m_ended = false;
     bool m_trace = false;
-    std::string m_traceFolder;
     double m_gameTime = 0.0;
 
     // The step being played and what the clock showed at the last pass.
@@ -139,6 +136,7 @@ private:
     double m_noProgressTime = 0.0;
     int m_manoeuvres = 0;
     int m_recoveries = 0;
+    int m_maxRecoveries = 0;
     // Seconds since Space was pressed in a parking zone without the step moving on.
     double m_confirmWait = 0.0;
     double m_parkedTime = 0.0;
