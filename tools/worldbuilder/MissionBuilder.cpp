@@ -20,6 +20,10 @@ namespace {
 
 // A short hop still starts with a turn onto the next road.
 const int kMinWaypointTime = 15;
+// A vehicle turning round out of a parking zone sweeps this far (m) along its road.
+const double kTurnRoom = 15.0;
+// Legs meeting at more than 45 degrees make a corner.
+const float kCornerCosine = 0.7071f;
 
 // The game keeps the time limit of a trigger's first element for every later
 // visit, so each element of a trigger carries the longest time any visit needs.
@@ -101,6 +105,8 @@ bool MissionBuilder::Build(const std::string& source, std::map<std::string, std:
   float parkTime = Xml::Float(root, "parkTime", 20), waypointTime = Xml::Float(root, "waypointTime", 5);
   // Leaving a parking zone starts facing the aircraft: the vehicle first turns round.
   float turnTime = Xml::Float(root, "turnTime", 0);
+  // A corner of the route is taken at walking pace, a long truck's wide turn included.
+  float cornerTime = Xml::Float(root, "cornerTime", 0);
   struct VehicleInfo {
     std::string spawn;
     float speed;
@@ -157,9 +163,11 @@ bool MissionBuilder::Build(const std::string& source, std::map<std::string, std:
     s << "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<mission number=\"" << n << "\">\n";
     s << "  <spawn type=\"vehicle\" vehicle=\"" << vehicle << "\" name=\"" << info.spawn << "\"/>\n";
     Ogre::Vector3 here = PositionOf(info.spawn);
+    Ogre::Vector3 heading = Ogre::Vector3::ZERO;  // of the leg that ends here
     std::string road = m_airport.SpawnGate(info.spawn);
     bool leaveRoad = true;  // the gate itself is the first waypoint
     bool leaving = false;
+    double turnRoomLeft = 0;
     double routeLength = 0, totalTime = 0;
     int waypoints = 0, works = 0;
     for (const TiXmlElement* w = m->FirstChildElement("work"); w; w = w->NextSiblingElement("work")) {
@@ -192,8 +200,17 @@ bool MissionBuilder::Build(const std::string& source, std::map<std::string, std:
       for (const auto& wp : path) {
         Ogre::Vector3 p = PositionOf(wp);
         double d = here.distance(p);
-        int t = std::max(kMinWaypointTime, RoundUp5(d / info.speed * slack + waypointTime + (leaving ? turnTime : 0.0f)));
+        const Ogre::Vector3 leg = (p - here).normalisedCopy();
+        // The boxes of waypoints this close after the zone's own road are
+        // touched while the vehicle is still turning round, so the allowance
+        // also goes to them and to the first waypoint beyond.
+        const bool turning = leaving || turnRoomLeft > 0.0;
+        turnRoomLeft = leaving ? kTurnRoom : (turning && d < turnRoomLeft ? turnRoomLeft - d : 0.0);
         leaving = false;
+        const bool corner = !turning && heading != Ogre::Vector3::ZERO && heading.dotProduct(leg) < kCornerCosine;
+        const float allowance = (turning ? turnTime : 0.0f) + (corner ? cornerTime : 0.0f);
+        int t = std::max(kMinWaypointTime, RoundUp5(d / info.speed * slack + waypointTime + allowance));
+        heading = leg;
         s << "  <trigger type=\"waypoint\" time=\"" << t << "\" name=\"" << wp << "\"/>\n";
         routeLength += d;
         totalTime += t;
@@ -206,6 +223,7 @@ bool MissionBuilder::Build(const std::string& source, std::map<std::string, std:
       s << "  <mini_game game=\"" << game << "\"/>\n";
       routeLength += d;
       totalTime += t;
+      heading = (service->second.position - here).normalisedCopy();
       here = service->second.position;
       road = access;
       leaveRoad = false;
