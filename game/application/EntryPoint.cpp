@@ -9,6 +9,7 @@
 
 #include <file/System.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <iostream>
@@ -101,7 +102,8 @@ int autoplay(application::Main& app, const application::LaunchOptions& options) 
     events->QueueEvent(new event::ApplicationStateEvent(event::ApplicationStateEvent::PUSH_STATE, "GameState"));
 
     game::Autopilot pilot;
-    pilot.set_trace(std::getenv("KB_AUTOPILOT_TRACE") != nullptr);
+    const char* trace = std::getenv("KB_AUTOPILOT_TRACE");
+    pilot.set_trace(trace ? std::max(1, std::atoi(trace)) : 0);
     app.SetPassObserver([&pilot, &app](double seconds) {
         pilot.Update(seconds);
         if (pilot.IsFinished())

@@ -55,6 +55,8 @@ const double kReverseDistance = 9.0;
 const double kTurnRadius = 7.5;
 const double kTurnMargin = 1.5;
 const double kWaypointReach = 4.0;
+// A zone's centre this little inside the circle is met by braking short of it, not by backing round.
+const double kParkReach = 1.0;
 // Backing round ends once the target lies within this heading error.
 const double kTurnedAngle = 1.5;
 // Going on to a reached waypoint's centre ends this close to it (m) or after this long (s).
@@ -275,7 +277,10 @@ void Autopilot::Drive(Vehicle& vehicle, const MissionData& mission, double secon
         Ogre::Vector3 left = m_carryOnPoint - vehicle.GetPosition();
         left.y = 0;
         if (left.length() < kCarryOnReach || m_carryOnTime > kCarryOnSeconds) {
+            // Headway now counts toward the step's own target.
             m_carryOn = false;
+            m_bestDistance = 1e9;
+            m_noProgressTime = 0.0;
         } else {
             target = m_carryOnPoint;
             parking = false;
@@ -298,6 +303,14 @@ void Autopilot::Drive(Vehicle& vehicle, const MissionData& mission, double secon
         return;
     }
     m_upsideDownTime = 0.0;
+    if (m_trace >= 2 && std::fmod(m_gameTime, 0.25) < seconds) {
+        char state[192];
+        std::snprintf(state, sizeof(state),
+                      "speed %.1f, steering %.2f, target (%.1f, %.1f) at %.1f m, %.2f rad%s%s%s", speed,
+                      vehicle.steering(), target.x, target.z, distance, angle, m_held.count(OIS::KC_UP) ? ", Up" : "",
+                      m_held.count(OIS::KC_DOWN) ? ", Down" : "", m_turningBack ? ", backing round" : "");
+        Trace(state, &vehicle);
+    }
 
     // Headway toward the target; without it, back off, then reset, then give up.
     if (distance < m_bestDistance - kHeadway || (parking && distance < kHeadway)) {
@@ -348,12 +361,12 @@ void Autopilot::Drive(Vehicle& vehicle, const MissionData& mission, double secon
     const double ahead = nose.dotProduct(toTarget);
     const double aside = std::abs(nose.z * toTarget.x - nose.x * toTarget.z);
     const double offCircle = std::hypot(aside - kTurnRadius, ahead) - kTurnRadius;
-    // A waypoint counts as reached at its box's edge, a parking zone only at its centre.
+    // A waypoint counts as reached at its box's edge, a parking zone near its centre.
     // A target far behind is turned to the same way: backing out of a stand
     // goes where the vehicle came from, clear of the aircraft.
     if (towing)
         m_turningBack = false;
-    else if (offCircle < (parking ? 0.0 : -kWaypointReach) || std::abs(angle) > kReverseAngle)
+    else if (offCircle < (parking ? -kParkReach : -kWaypointReach) || std::abs(angle) > kReverseAngle)
         m_turningBack = true;
     else if (offCircle > kTurnMargin && std::abs(angle) < kTurnedAngle)
         m_turningBack = false;

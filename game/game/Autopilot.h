@@ -74,8 +74,9 @@ public:
     // Game seconds since the mission started.
     double game_time() const { return m_gameTime; }
     int recoveries() const { return m_recoveries; }
-    // Writes each step, manoeuvre and reset to stderr, for tuning a route.
-    void set_trace(bool trace) { m_trace = trace; }
+    // Level 1 writes each step, manoeuvre and reset to stderr, for tuning a
+    // route; level 2 adds the driving state four times a second.
+    void set_trace(int level) { m_trace = level; }
 
 private:
     void Fail(EOutcome outcome, const std::string& reason);
@@ -105,7 +106,7 @@ private:
     uint32_t m_score = 0;
     bool m_started = false;
     bool m_ended = false;
-    bool m_trace = false;
+    int m_trace = 0;
     double m_gameTime = 0.0;
 
     // The step being played and what the clock showed at the last pass.
