@@ -51,6 +51,8 @@ public:
     float terrain_composite_map_distance() const { return m_terrainCompositeMapDistance; }
     // Whether shadow receivers light at the vertices rather than at every pixel.
     bool vertex_lighting() const { return m_vertexLighting; }
+    // Whether the terrain reads the shadow maps; its light map shades the hills either way.
+    bool terrain_shadows() const { return m_terrainShadows; }
 
     // One line for the log: name, device and every setting.
     std::string Describe() const;
@@ -67,6 +69,7 @@ private:
     float m_terrainCompositeMapDistance;
     Ogre::TextureFilterOptions m_shadowFiltering;
     bool m_vertexLighting;
+    bool m_terrainShadows;
 };
 
 } // namespace display

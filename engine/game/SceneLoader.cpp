@@ -373,12 +373,15 @@ void SceneLoader::ProcessTerrain(xml::Iterator it) {
     m_terrainOptions->setCompositeMapDistance(compositeDistance);
     Ogre::TerrainMaterialGeneratorPtr generator = m_terrainOptions->getDefaultMaterialGenerator();
     if (auto* profile = dynamic_cast<Ogre::TerrainMaterialGeneratorA::SM2Profile*>(generator->getActiveProfile())) {
-        profile->setReceiveDynamicShadowsDepth(true);
         profile->setLayerNormalMappingEnabled(renderProfile.terrain_normal_mapping());
         profile->setLayerParallaxMappingEnabled(renderProfile.terrain_parallax_mapping());
         profile->setLayerSpecularMappingEnabled(renderProfile.terrain_specular_mapping());
-        if (display::cam::CameraManager* cameras = display::cam::CameraManager::getSingleton())
-            profile->setReceiveDynamicShadowsPSSM(cameras->shadow_camera_setup().get());
+        profile->setReceiveDynamicShadowsEnabled(renderProfile.terrain_shadows());
+        if (renderProfile.terrain_shadows()) {
+            profile->setReceiveDynamicShadowsDepth(true);
+            if (display::cam::CameraManager* cameras = display::cam::CameraManager::getSingleton())
+                profile->setReceiveDynamicShadowsPSSM(cameras->shadow_camera_setup().get());
+        }
     }
 
     if (it.goToFirstChild()) {

@@ -306,8 +306,9 @@ TEST_F(AirportSceneTest, MaterialsAndTerrainFollowTheRenderProfile) {
     ASSERT_NE(sky, nullptr);
     ASSERT_GT(sky->numAttachedObjects(), 0u);
     EXPECT_GT(sky->getAttachedObject(0)->getRenderQueueGroup(), page->getRenderQueueGroup());
-    checkShadowUnits(page->getMaterial());
-    // The terrain receives shadows but draws nothing into the shadow maps.
+    // The terrain draws nothing into the shadow maps, and reads them where the profile says so.
+    if (profile.terrain_shadows())
+        checkShadowUnits(page->getMaterial());
     std::vector<Ogre::Node*> nodes{page->_getRootSceneNode()};
     int pieces = 0;
     while (!nodes.empty()) {
@@ -326,6 +327,7 @@ TEST_F(AirportSceneTest, MaterialsAndTerrainFollowTheRenderProfile) {
     EXPECT_EQ(layers->isLayerNormalMappingEnabled(), profile.terrain_normal_mapping());
     EXPECT_EQ(layers->isLayerParallaxMappingEnabled(), profile.terrain_parallax_mapping());
     EXPECT_EQ(layers->isLayerSpecularMappingEnabled(), profile.terrain_specular_mapping());
+    EXPECT_EQ(layers->getReceiveDynamicShadowsEnabled(), profile.terrain_shadows());
     // The composite map takes over no farther than the profile allows.
     const float composite = Ogre::TerrainGlobalOptions::getSingleton().getCompositeMapDistance();
     EXPECT_GT(composite, 0.0f);

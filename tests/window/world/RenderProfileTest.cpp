@@ -30,6 +30,7 @@ void expectFullSettings(const display::RenderProfile& profile) {
     EXPECT_TRUE(profile.terrain_parallax_mapping());
     EXPECT_TRUE(profile.terrain_specular_mapping());
     EXPECT_FALSE(profile.vertex_lighting());
+    EXPECT_TRUE(profile.terrain_shadows());
     EXPECT_EQ(profile.terrain_composite_map_distance(), 0.0f);
 }
 
@@ -83,8 +84,10 @@ TEST(RenderProfile, SoftwareProfileSavesPerPixelWork) {
     EXPECT_EQ(cpu.shadow_filtering(), Ogre::TFO_NONE);
     EXPECT_EQ(card.shadow_filtering(), Ogre::TFO_BILINEAR);
     EXPECT_TRUE(cpu.vertex_lighting());
+    EXPECT_FALSE(cpu.terrain_shadows());
     EXPECT_GT(cpu.terrain_composite_map_distance(), 0.0f);
     EXPECT_FALSE(card.vertex_lighting());
+    EXPECT_TRUE(card.terrain_shadows());
     EXPECT_NE(cpu.Describe().find("lighting per vertex"), std::string::npos) << cpu.Describe();
     EXPECT_NE(card.Describe().find("lighting per pixel"), std::string::npos) << card.Describe();
     // A profile asked for by name keeps the device it was chosen for.
