@@ -167,7 +167,7 @@ void Autopilot::Update(double seconds) {
             m_maxRecoveries = kMaxRecoveries * static_cast<int>(mission->steps().size());
             m_step = mission->current_step();
             m_leastTimeLeft = mission->remaining_time();
-            m_bestDistance = 1e9;
+            RestartHeadway();
         }
         m_gameTime += seconds;
         if (m_ended) {
@@ -249,8 +249,7 @@ void Autopilot::TrackStep(const MissionData& mission) {
         if (GameCore* core = GameCore::getSingleton())
             Trace(note, core->current_vehicle());
         m_step = current;
-        m_bestDistance = 1e9;
-        m_noProgressTime = 0.0;
+        RestartHeadway();
         m_stuckTime = 0.0;
         m_manoeuvreTime = 0.0;
         m_manoeuvres = 0;
@@ -279,8 +278,7 @@ void Autopilot::Drive(Vehicle& vehicle, const MissionData& mission, double secon
         if (left.length() < kCarryOnReach || m_carryOnTime > kCarryOnSeconds) {
             // Headway now counts toward the step's own target.
             m_carryOn = false;
-            m_bestDistance = 1e9;
-            m_noProgressTime = 0.0;
+            RestartHeadway();
         } else {
             target = m_carryOnPoint;
             parking = false;
@@ -384,6 +382,11 @@ void Autopilot::Drive(Vehicle& vehicle, const MissionData& mission, double secon
     if (!parking && distance < kApproachDistance)
         wanted = std::min(wanted, kApproachSpeed);
     Throttle(speed, std::min(wanted, stopping));
+}
+
+void Autopilot::RestartHeadway() {
+    m_bestDistance = 1e9;
+    m_noProgressTime = 0.0;
 }
 
 bool Autopilot::Unstick(Vehicle& vehicle, double speed, double angle, double seconds) {

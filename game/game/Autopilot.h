@@ -96,6 +96,9 @@ private:
     void PlayBaggage();
     void PlayPump(const application::PumpState& game);
 
+    // A new target: the distance to it starts the headway count afresh.
+    void RestartHeadway();
+
     void Hold(OIS::KeyCode key, bool held);
     void Tap(OIS::KeyCode key);
     void ReleaseAll();
