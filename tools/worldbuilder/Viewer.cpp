@@ -96,9 +96,9 @@ bool Viewer::Render(const std::string& png, const std::string& view) {
   scene->setShadowFarDistance(600);
   scene->setShadowTextureCountPerLightType(Ogre::Light::LT_DIRECTIONAL, 3);
   scene->setShadowTextureCount(3);
-  scene->setShadowTextureConfig(0, 2048, 2048, Ogre::PF_FLOAT32_R);
-  scene->setShadowTextureConfig(1, 1024, 1024, Ogre::PF_FLOAT32_R);
-  scene->setShadowTextureConfig(2, 1024, 1024, Ogre::PF_FLOAT32_R);
+  scene->setShadowTextureConfig(0, 2048, 2048, Ogre::PF_DEPTH32F);
+  scene->setShadowTextureConfig(1, 1024, 1024, Ogre::PF_DEPTH32F);
+  scene->setShadowTextureConfig(2, 1024, 1024, Ogre::PF_DEPTH32F);
   scene->setShadowTextureSelfShadow(false);
   scene->setShadowCasterRenderBackFaces(false);
   scene->setShadowTextureCasterMaterial(Ogre::MaterialManager::getSingleton().getByName("Ogre/shadow/depth/caster"));

@@ -30,10 +30,12 @@ float lit(sampler2D map, vec4 lightPos, float bias) {
   vec3 c = lightPos.xyz / lightPos.w;
   if (c.x <= 0.0 || c.x >= 1.0 || c.y <= 0.0 || c.y >= 1.0) return 1.0;
   vec2 texel = 1.0 / vec2(textureSize(map, 0));
+  // The maps hold window depth, 0 to 1; c.z is the light's clip depth, -1 to 1.
+  float depth = 0.5 * (c.z - bias) + 0.5;
   float sum = 0.0;
   for (int i = 0; i < 4; ++i) {
     vec2 offset = vec2(float(i % 2) - 0.5, float(i / 2) - 0.5) * texel;
-    sum += (c.z - bias <= texture(map, c.xy + offset).r) ? 1.0 : 0.0;
+    sum += (depth <= texture(map, c.xy + offset).r) ? 1.0 : 0.0;
   }
   return sum * 0.25;
 }

@@ -27,7 +27,9 @@ out vec4 fragColour;
 float lit(sampler2D map, vec4 lightPos, float bias) {
   vec3 c = lightPos.xyz / lightPos.w;
   if (c.x <= 0.0 || c.x >= 1.0 || c.y <= 0.0 || c.y >= 1.0) return 1.0;
-  return dot(step(vec4(c.z - bias), textureGather(map, c.xy)), vec4(0.25));
+  // The maps hold window depth, 0 to 1; c.z is the light's clip depth, -1 to 1.
+  float depth = 0.5 * (c.z - bias) + 0.5;
+  return dot(step(vec4(depth), textureGather(map, c.xy)), vec4(0.25));
 }
 
 void main() {

@@ -422,11 +422,11 @@ TEST_F(DisplayWindow, ParallelSplitShadowsAreSetOnTheSceneManager) {
     EXPECT_FLOAT_EQ(scene->getShadowFarDistance(), 600.0f);
     const Ogre::ShadowTextureConfigList& configs = scene->getShadowTextureConfigList();
     ASSERT_EQ(configs.size(), 3u);
-    // Square maps of the sizes the renderer's profile asks for.
+    // Square depth maps of the sizes the renderer's profile asks for.
     for (unsigned int i = 0; i < 3; ++i) {
         EXPECT_EQ(configs[i].width, s_core->render_profile().shadow_texture_size(i)) << i;
         EXPECT_EQ(configs[i].height, configs[i].width) << i;
-        EXPECT_EQ(configs[i].format, Ogre::PF_FLOAT32_R) << i;
+        EXPECT_EQ(configs[i].format, Ogre::PF_DEPTH32F) << i;
     }
     EXPECT_GE(configs[0].width, configs[2].width);
     EXPECT_FALSE(scene->getShadowTextureSelfShadow());
