@@ -6,12 +6,15 @@
 # number from the lock files and kills its server without waiting: back-to-back
 # runs then reused a display whose old server was still removing its socket,
 # and the next program could not open it.
+# -noreset: by default the server resets when its last client leaves, and a
+# game started right after another one had quit (a restart in a test) could
+# not open the display while it did.
 if [ -n "${DISPLAY:-}" ]; then
   exec "$@"
 fi
 
 state=$(mktemp -d /tmp/kb_display_XXXXXX)
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$state/display" 2>"$state/xvfb.log" &
+Xvfb -displayfd 3 -noreset -screen 0 1280x1024x24 -nolisten tcp 3>"$state/display" 2>"$state/xvfb.log" &
 xvfb=$!
 stop_server() {
   kill "$xvfb" 2>/dev/null

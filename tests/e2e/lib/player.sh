@@ -53,6 +53,11 @@ PY
 
 start_game() {
   cd "$bin_dir" || fail "no binary folder $bin_dir"
+  # The display must answer before the game is asked to open a window on it.
+  for _ in $(seq 1 40); do
+    xdotool getdisplaygeometry >/dev/null 2>&1 && break
+    sleep 0.25
+  done
   ./kestrelby >> "$work/out.txt" 2>&1 &
   pid=$!
   win=""
