@@ -340,6 +340,51 @@ std::string Airport::SceneXml() const {
   return s.str();
 }
 
+void Airport::Tarmac(Geometry& tarmac, const std::vector<Bounds>& covered) const {
+  // Cells of at most 20 m keep triangles small for the physics and the depth
+  // buffer. Every covered edge is a cell border too, so that each cell lies
+  // wholly inside or outside the covered areas.
+  const float cell = 20.0f;
+  std::vector<float> xs, zs;
+  for (float x = m_apronMin.x; x < m_apronMax.x - 0.01f; x += cell) xs.push_back(x);
+  for (float z = m_apronMin.y; z < m_apronMax.y - 0.01f; z += cell) zs.push_back(z);
+  xs.push_back(m_apronMax.x);
+  zs.push_back(m_apronMax.y);
+  for (const Bounds& b : covered) {
+    for (float x : {b.min.x, b.max.x})
+      if (x > m_apronMin.x && x < m_apronMax.x) xs.push_back(x);
+    for (float z : {b.min.y, b.max.y})
+      if (z > m_apronMin.y && z < m_apronMax.y) zs.push_back(z);
+  }
+  auto tidy = [](std::vector<float>& v) {
+    std::sort(v.begin(), v.end());
+    v.erase(std::unique(v.begin(), v.end(), [](float a, float b) { return b - a < 0.01f; }), v.end());
+  };
+  tidy(xs);
+  tidy(zs);
+  auto isCovered = [&covered](float x, float z) {
+    for (const Bounds& b : covered)
+      if (x > b.min.x && x < b.max.x && z > b.min.y && z < b.max.y) return true;
+    return false;
+  };
+  // Open cells side by side in one row and one 20 m column become one quad.
+  auto column = [this, cell](float x) { return int((x - m_apronMin.x) / cell + 1e-3f); };
+  for (size_t j = 0; j + 1 < zs.size(); ++j) {
+    const float z0 = zs[j], z1 = zs[j + 1], zc = 0.5f * (z0 + z1);
+    size_t i = 0;
+    while (i + 1 < xs.size()) {
+      if (isCovered(0.5f * (xs[i] + xs[i + 1]), zc)) {
+        ++i;
+        continue;
+      }
+      size_t k = i + 1;
+      while (k + 1 < xs.size() && column(xs[k]) == column(xs[i]) && !isCovered(0.5f * (xs[k] + xs[k + 1]), zc)) ++k;
+      Rect(tarmac, xs[i], z0, xs[k], z1, 0.0f);
+      i = k;
+    }
+  }
+}
+
 Model Airport::BuildApron() const {
   Model apron("apron.mesh");
   auto& subs = apron.subMeshes();
@@ -357,11 +402,16 @@ Model Airport::BuildApron() const {
   Geometry& red = subs[5];
   Placement at;
 
-  // Tarmac in 20 m cells keeps triangles small for the physics and the depth buffer.
-  const float cell = 20.0f;
-  for (float x = m_apronMin.x; x < m_apronMax.x - 0.01f; x += cell)
-    for (float z = m_apronMin.y; z < m_apronMax.y - 0.01f; z += cell)
-      Rect(tarmac, x, z, std::min(x + cell, m_apronMax.x), std::min(z + cell, m_apronMax.y), 0.0f);
+  // The tarmac leaves out what the stands' concrete and the roads cover: a
+  // software renderer pays for every hidden pixel it shades.
+  std::vector<Bounds> covered;
+  auto cover = [&covered](Ogre::Vector2 a, Ogre::Vector2 b) {
+    // A hand's breadth of tarmac stays under each edge, so no seam opens.
+    const float margin = 0.05f;
+    Bounds box{{std::min(a.x, b.x) + margin, std::min(a.y, b.y) + margin},
+               {std::max(a.x, b.x) - margin, std::max(a.y, b.y) - margin}};
+    if (box.min.x < box.max.x && box.min.y < box.max.y) covered.push_back(box);
+  };
 
   // Stands: concrete pad, lead-in line with stop bar, safety box, number.
   for (const auto& st : m_stands) {
@@ -370,6 +420,7 @@ Model Airport::BuildApron() const {
     auto w = [&st](float x, float z) { return st.at + Rotate(Ogre::Vector2(x, z), st.yaw); };
     Ogre::Vector2 c0 = w(-half, tail), c1 = w(half, nose);
     Rect(concrete, std::min(c0.x, c1.x), std::min(c0.y, c1.y), std::max(c0.x, c1.x), std::max(c0.y, c1.y), 0.01f);
+    cover(c0, c1);
     red.Strip(at, {w(-half, tail), w(half, tail), w(half, nose), w(-half, nose), w(-half, tail)}, 0.3f, 0.03f);
     Dashed(red, w(-half + 1, nose - 8), w(half - 1, nose - 8), 0.25f, 0.03f, 1.5f, 1.0f);
     if (st.type == "hangar") {
@@ -387,6 +438,12 @@ Model Airport::BuildApron() const {
   // Service roads: darker surface, white edges, dashed centre.
   for (const auto& r : m_roads) {
     road.Strip(at, r.points, r.width, 0.015f);
+    for (size_t i = 0; i + 1 < r.points.size(); ++i) {
+      Ogre::Vector2 a = r.points[i], b = r.points[i + 1];
+      const float half = r.width * 0.5f;
+      if (std::abs(a.x - b.x) < 1e-3f) cover({a.x - half, a.y}, {a.x + half, b.y});
+      else if (std::abs(a.y - b.y) < 1e-3f) cover({a.x, a.y - half}, {b.x, a.y + half});
+    }
     for (size_t i = 0; i + 1 < r.points.size(); ++i) {
       Ogre::Vector2 a = r.points[i], b = r.points[i + 1];
       Ogre::Vector2 d = (b - a).normalisedCopy();
@@ -408,6 +465,7 @@ Model Airport::BuildApron() const {
     white.Strip(at, {Ogre::Vector2(p.x - 2.5f, p.z - 10), Ogre::Vector2(p.x - 2.5f, p.z + 6)}, 0.15f, 0.03f);
     white.Strip(at, {Ogre::Vector2(p.x + 2.5f, p.z - 10), Ogre::Vector2(p.x + 2.5f, p.z + 6)}, 0.15f, 0.03f);
   }
+  Tarmac(tarmac, covered);
   return apron;
 }
 

@@ -51,6 +51,10 @@ class Airport {
   Model BuildApron() const;
 
  private:
+  struct Bounds {
+    Ogre::Vector2 min;
+    Ogre::Vector2 max;
+  };
   struct Road {
     std::vector<Ogre::Vector2> points;
     float width;
@@ -64,6 +68,9 @@ class Airport {
     float length;
     float noseWheelZ;
   };
+
+  // The tarmac's 20 m cells, less the areas the concrete and the roads cover.
+  void Tarmac(Geometry& tarmac, const std::vector<Bounds>& covered) const;
 
   std::vector<StaticNode> m_statics;
   std::map<std::string, Place> m_waypoints;
