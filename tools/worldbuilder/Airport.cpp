@@ -440,14 +440,11 @@ Model Airport::BuildApron() const {
     road.Strip(at, r.points, r.width, 0.015f);
     for (size_t i = 0; i + 1 < r.points.size(); ++i) {
       Ogre::Vector2 a = r.points[i], b = r.points[i + 1];
-      const float half = r.width * 0.5f;
-      if (std::abs(a.x - b.x) < 1e-3f) cover({a.x - half, a.y}, {a.x + half, b.y});
-      else if (std::abs(a.y - b.y) < 1e-3f) cover({a.x, a.y - half}, {b.x, a.y + half});
-    }
-    for (size_t i = 0; i + 1 < r.points.size(); ++i) {
-      Ogre::Vector2 a = r.points[i], b = r.points[i + 1];
       Ogre::Vector2 d = (b - a).normalisedCopy();
       Ogre::Vector2 side(-d.y, d.x);
+      // Only a piece along an axis is a box the tarmac can leave out.
+      if (std::abs(d.x) < 1e-3f || std::abs(d.y) < 1e-3f)
+        cover(a + side * (r.width * 0.5f), b - side * (r.width * 0.5f));
       float off = r.width * 0.5f - 0.3f;
       white.Strip(at, {a + side * off, b + side * off}, 0.15f, 0.03f);
       white.Strip(at, {a - side * off, b - side * off}, 0.15f, 0.03f);
