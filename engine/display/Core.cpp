@@ -3,12 +3,14 @@
 #include "base/Config.h"
 #include "display/cam/BaseCamera.h"
 #include "display/cam/CameraManager.h"
+#include "display/ShadowSplitLodStrategy.h"
 #include "display/WindowCloseWatch.h"
 #include "file/System.h"
 #include "sound/Manager.h"
 
 #include <OGRE/Bites/OgreWindowEventUtilities.h>
 #include <OGRE/Ogre.h>
+#include <OGRE/OgreLodStrategyManager.h>
 #include <OGRE/OgreShadowCameraSetupPSSM.h>
 
 #include <cctype>
@@ -45,6 +47,25 @@ const Ogre::PixelFormat kShadowFormat = Ogre::PF_DEPTH32F;
 // Names "hardware" or "software" to override the profile chosen from the renderer.
 const char* const kProfileVariable = "KB_RENDER_PROFILE";
 
+// The vertex-lit receiver without the look-ups of the splits before first,
+// built once from the same source; empty when the full program is missing.
+Ogre::String fromSplitProgram(unsigned short first) {
+    Ogre::HighLevelGpuProgramManager& programs = Ogre::HighLevelGpuProgramManager::getSingleton();
+    const Ogre::String name = std::string(kVertexLitReceiverFragmentProgram) + "/from" +
+                              Ogre::StringConverter::toString(first);
+    if (programs.getByName(name, Ogre::RGN_AUTODETECT))
+        return name;
+    Ogre::HighLevelGpuProgramPtr full = programs.getByName(kVertexLitReceiverFragmentProgram, Ogre::RGN_AUTODETECT);
+    if (!full)
+        return "";
+    Ogre::HighLevelGpuProgramPtr variant =
+        programs.createProgram(name, full->getGroup(), full->getLanguage(), Ogre::GPT_FRAGMENT_PROGRAM);
+    variant->setSourceFile(full->getSourceFile());
+    variant->setPreprocessorDefines("FIRST_SPLIT=" + Ogre::StringConverter::toString(first));
+    variant->getDefaultParameters()->copyMatchingNamedConstantsFrom(*full->getDefaultParameters());
+    return name;
+}
+
 // Reads an unsigned decimal number: leading blanks skipped, stops at the first non-digit.
 unsigned long readNumber(const std::string& text) {
     size_t pos = 0;
@@ -77,12 +98,15 @@ Core::~Core() {
     m_soundManager = nullptr;
     delete m_windowWatch;
     m_windowWatch = nullptr;
+    if (m_shadowSplitLod && Ogre::LodStrategyManager::getSingletonPtr())
+        Ogre::LodStrategyManager::getSingleton().removeStrategy(m_shadowSplitLod->getName());
     try {
         delete m_root;
     } catch (const std::exception& e) {
         report("~Core", e.what());
     }
     m_root = nullptr;
+    m_shadowSplitLod.reset();
     m_renderSystem = nullptr;
     m_renderWindow = nullptr;
     m_sceneManager = nullptr;
@@ -117,6 +141,8 @@ bool Core::initOGRE() {
     m_logManager = new Ogre::LogManager();
     m_logManager->createLog(logPath, true, false, false);
     m_root = new Ogre::Root("", "", logPath);
+    m_shadowSplitLod.reset(new ShadowSplitLodStrategy());
+    Ogre::LodStrategyManager::getSingleton().addStrategy(m_shadowSplitLod.get());
 
     m_root->loadPlugin(std::string(file::System::kPluginDir) + kRenderSystemPlugin);
     m_renderSystem = m_root->getRenderSystemByName(kRenderSystemName);
@@ -434,6 +460,8 @@ Ogre::MaterialPtr Core::BuildPSSMMaterial(const Ogre::MaterialPtr& material) {
                 splits[i] = points[i];
         }
         pass->getFragmentProgramParameters()->setNamedConstant("pssmSplitPoints", splits);
+        if (vertexLit)
+            addSplitLevels(*receiver, splits);
     } catch (const Ogre::Exception& e) {
         // Without the receiver programs the entity keeps its own material and casts no shadow onto itself.
         report("BuildPSSMMaterial", e.getDescription());
@@ -442,6 +470,26 @@ Ogre::MaterialPtr Core::BuildPSSMMaterial(const Ogre::MaterialPtr& material) {
         return material;
     }
     return receiver;
+}
+
+void Core::addSplitLevels(Ogre::Material& receiver, const Ogre::Vector4& splits) {
+    if (!m_shadowSplitLod || !(splits[1] > 0.0f && splits[2] > splits[1]))
+        return;
+    Ogre::Technique* full = receiver.getTechnique(0);
+    for (unsigned short first = 1; first < kShadowTextureCount; ++first) {
+        const Ogre::String program = fromSplitProgram(first);
+        if (program.empty())
+            return;
+        Ogre::Technique* level = receiver.createTechnique();
+        *level = *full;
+        level->setLodIndex(first);
+        Ogre::Pass* pass = level->getPass(0);
+        pass->setFragmentProgram(program, true);
+        pass->getFragmentProgramParameters()->setNamedConstant("pssmSplitPoints", splits);
+    }
+    receiver.setLodStrategy(m_shadowSplitLod.get());
+    receiver.setLodLevels({splits[1], splits[2]});
+    receiver.compile();
 }
 
 } // namespace display

@@ -9,6 +9,7 @@
 #include <OGRE/OgreVector.h>
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -29,6 +30,7 @@ namespace display {
 namespace cam {
 class CameraManager;
 }
+class ShadowSplitLodStrategy;
 class WindowCloseWatch;
 
 // The one render service: starts Ogre without configuration files of its own,
@@ -78,6 +80,8 @@ private:
     bool initOGRE();
     void chooseRenderProfile();
     void loadOptionalPlugin(const std::string& name);
+    // Adds to a vertex-lit receiver one level per split it can start beyond.
+    void addSplitLevels(Ogre::Material& receiver, const Ogre::Vector4& splits);
 
     uint64_t m_windowHandle;
     Ogre::Root* m_root;
@@ -94,6 +98,8 @@ private:
     WindowCloseWatch* m_windowWatch;
     bool m_windowClosed;
     RenderProfile m_renderProfile;
+    // Registered with the root's level-of-detail strategies; outlives the root's materials.
+    std::unique_ptr<ShadowSplitLodStrategy> m_shadowSplitLod;
 };
 
 } // namespace display

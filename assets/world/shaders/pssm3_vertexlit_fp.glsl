@@ -1,5 +1,10 @@
 #version 150
 #extension GL_ARB_texture_gather : require
+// The first split a receiver's pixels can fall in: the render core builds a
+// program for each and picks it per object by the object's nearest view depth.
+#ifndef FIRST_SPLIT
+#define FIRST_SPLIT 0
+#endif
 in vec2 oUv;
 in vec4 oLightPos0;
 in vec4 oLightPos1;
@@ -45,11 +50,17 @@ void main() {
   if (ndl > 0.0 && viewDepth < pssmSplitPoints.w) {
     // Steeper surfaces need more bias; the far splits have coarser texels.
     float slope = 1.0 + 2.0 * (1.0 - ndl);
+#if FIRST_SPLIT == 0
     if (viewDepth <= pssmSplitPoints.y) {
       shadow = lit(shadowMap0, oLightPos0, depthBias * slope);
-    } else if (viewDepth <= pssmSplitPoints.z) {
+    } else
+#endif
+#if FIRST_SPLIT <= 1
+    if (viewDepth <= pssmSplitPoints.z) {
       shadow = lit(shadowMap1, oLightPos1, depthBias * 2.0 * slope);
-    } else {
+    } else
+#endif
+    {
       shadow = lit(shadowMap2, oLightPos2, depthBias * 4.0 * slope);
     }
   }

@@ -3,6 +3,7 @@
 // opened once from a prepared settings file.
 #include <base/Config.h>
 #include <display/Core.h>
+#include <display/ShadowSplitLodStrategy.h>
 #include <display/cam/BaseCamera.h>
 #include <display/cam/CameraManager.h>
 #include <event/IListener.h>
@@ -412,6 +413,38 @@ TEST_F(DisplayWindow, ShadowReceiverLightsWhereTheProfileSays) {
     EXPECT_EQ(pass->getVertexProgramName(), expected + "vp");
     EXPECT_EQ(pass->getFragmentProgramName(), expected + "fp");
     EXPECT_EQ(pass->getNumTextureUnitStates(), 4u);
+
+    // Vertex-lit receivers get one level per split they can start beyond, chosen
+    // by view depth at the split points, each with its own program and the splits.
+    if (s_core->render_profile().vertex_lighting()) {
+        ASSERT_TRUE(receiver->getLodStrategy());
+        EXPECT_EQ(receiver->getLodStrategy()->getName(), display::ShadowSplitLodStrategy::kName);
+        const auto& points = display::cam::CameraManager::getSingleton()->shadow_camera_setup()->getSplitPoints();
+        ASSERT_EQ(receiver->getUserLodValues().size(), 3u);
+        EXPECT_FLOAT_EQ(receiver->getUserLodValues()[1], points[1]);
+        EXPECT_FLOAT_EQ(receiver->getUserLodValues()[2], points[2]);
+        ASSERT_EQ(receiver->getNumTechniques(), 3u);
+        for (unsigned short level = 0; level < 3; ++level) {
+            Ogre::Technique* technique = receiver->getTechnique(level);
+            EXPECT_EQ(technique->getLodIndex(), level);
+            ASSERT_TRUE(technique->getShadowCasterMaterial());
+            Ogre::Pass* levelPass = technique->getPass(0);
+            EXPECT_EQ(levelPass->getFragmentProgramName(),
+                      expected + "fp" + (level ? "/from" + std::to_string(level) : std::string()));
+            EXPECT_EQ(levelPass->getVertexProgramName(), expected + "vp");
+            EXPECT_EQ(levelPass->getNumTextureUnitStates(), 4u);
+            Ogre::GpuProgramParametersSharedPtr params = levelPass->getFragmentProgramParameters();
+            const Ogre::GpuConstantDefinition* splits = params->_findNamedConstantDefinition("pssmSplitPoints");
+            ASSERT_NE(splits, nullptr);
+            EXPECT_FLOAT_EQ(params->getFloatPointer(splits->physicalIndex)[2], points[2]) << level;
+        }
+        // A second material shares the programs built for the first.
+        Ogre::MaterialPtr other = Ogre::MaterialManager::getSingleton().create("TestLitWall", Ogre::RGN_DEFAULT);
+        EXPECT_EQ(s_core->BuildPSSMMaterial(other)->getTechnique(2)->getPass(0)->getFragmentProgramName(),
+                  expected + "fp/from2");
+    } else {
+        EXPECT_EQ(receiver->getNumTechniques(), 1u);
+    }
     std::system(("rm -rf '" + dir + "'").c_str());
 }
 
@@ -615,8 +648,9 @@ TEST(DisplayDefaults, NoSettingsFileOpensFullScreenAt1024x768) {
         ::testing::ExitedWithCode(0), "window 1024x768 full screen 1");
 }
 
-// Builds the scene of the test below in a fresh process; returns the exit code.
-int renderShadowScene(const std::string& archive) {
+// Builds the scene of the tests below in a fresh process, the box and ground
+// distance metres ahead; returns the exit code.
+int renderShadowScene(const std::string& archive, float distance) {
     file::System::set_product_name("kestrelby");
     std::ofstream(file::System::GetUserDataDirectory() + "config.xml")
         << "<?xml version=\"1.0\" ?>\n<root>\n<Display fullscreen=\"false\" width=\"800\" "
@@ -653,7 +687,7 @@ int renderShadowScene(const std::string& archive) {
     Ogre::Entity* ground = scene->createEntity("Ground", Ogre::SceneManager::PT_PLANE);
     ground->setMaterial(receiver);
     ground->setCastShadows(false);
-    Ogre::SceneNode* groundNode = scene->getRootSceneNode()->createChildSceneNode(Ogre::Vector3(0, -10, -40));
+    Ogre::SceneNode* groundNode = scene->getRootSceneNode()->createChildSceneNode(Ogre::Vector3(0, -10, -distance));
     groundNode->pitch(Ogre::Degree(-90));
     groundNode->setScale(0.5f, 0.5f, 0.5f);
     groundNode->attachObject(ground);
@@ -661,13 +695,13 @@ int renderShadowScene(const std::string& archive) {
     Ogre::Entity* box = scene->createEntity("Box", Ogre::SceneManager::PT_CUBE);
     box->setMaterial(receiver);
     box->setCastShadows(true);
-    Ogre::SceneNode* boxNode = scene->getRootSceneNode()->createChildSceneNode(Ogre::Vector3(0, 0, -40));
+    Ogre::SceneNode* boxNode = scene->getRootSceneNode()->createChildSceneNode(Ogre::Vector3(0, 0, -distance));
     boxNode->setScale(0.1f, 0.1f, 0.1f);
     boxNode->attachObject(box);
 
     auto* camera = display::cam::CameraManager::getSingleton()->getCurrentCamera();
     camera->camera_anchor()->setPosition(0, 20, 0);
-    camera->camera_anchor()->lookAt(Ogre::Vector3(0, -10, -40), Ogre::Node::TS_WORLD);
+    camera->camera_anchor()->lookAt(Ogre::Vector3(0, -10, -distance), Ogre::Node::TS_WORLD);
 
     for (int i = 0; i < 3; ++i)
         core.OnDraw(1.0 / 60.0);
@@ -690,22 +724,36 @@ int renderShadowScene(const std::string& archive) {
         const Ogre::ColourValue c = box2d.getColourAt(x, y, 0);
         return c.r + c.g + c.b;
     };
-    const float shadowed = brightness(Ogre::Vector3(14, -10, -40));
-    const float open = brightness(Ogre::Vector3(-25, -10, -40));
+    const float shadowed = brightness(Ogre::Vector3(14, -10, -distance));
+    const float open = brightness(Ogre::Vector3(-25, -10, -distance));
     std::fprintf(stderr, "shadowed %.3f open %.3f\n", shadowed, open);
-    return shadowed < open * 0.8f ? 0 : 20;
+    if (!(shadowed < open * 0.8f))
+        return 20;
+    // Vertex-lit receivers wholly beyond the second split read the last map only.
+    if (core.render_profile().vertex_lighting()) {
+        const auto& points = display::cam::CameraManager::getSingleton()->shadow_camera_setup()->getSplitPoints();
+        const unsigned short level = distance - 50.0f > points[2] ? 2 : 0;
+        if (ground->getSubEntity(0)->getTechnique()->getLodIndex() != level)
+            return 21;
+    }
+    return 0;
 }
 
 // The world's own shadow programs and caster, on a lit ground with a box
 // above it: the ground under the box must come out darker than the open
 // ground. Runs in a fresh process so the assets meet no test programs.
-TEST(DisplayWorldShadows, BoxCastsAParallelSplitShadowOnTheGround) {
+class DisplayWorldShadows : public ::testing::TestWithParam<float> {};
+
+TEST_P(DisplayWorldShadows, BoxCastsAParallelSplitShadowOnTheGround) {
     const std::string archive = "../assets/assets.pip";
     if (!std::ifstream(archive).good())
         GTEST_SKIP() << "no world assets at " << archive;
     GTEST_FLAG_SET(death_test_style, "threadsafe");
-    EXPECT_EXIT(std::_Exit(renderShadowScene(archive)), ::testing::ExitedWithCode(0), "shadowed");
+    EXPECT_EXIT(std::_Exit(renderShadowScene(archive, GetParam())), ::testing::ExitedWithCode(0), "shadowed");
 }
+
+// In the nearest split, and beyond the second, where receivers use their farthest level.
+INSTANTIATE_TEST_SUITE_P(NearAndFar, DisplayWorldShadows, ::testing::Values(40.0f, 200.0f));
 
 // Start-up without a usable display ends with one line on the error stream, not an exception.
 TEST(DisplayStartFailure, InitReportsFalseWithAMessage) {
