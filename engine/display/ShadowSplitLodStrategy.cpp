@@ -3,6 +3,7 @@
 #include <OGRE/OgreCamera.h>
 #include <OGRE/OgreConvexBody.h>
 #include <OGRE/OgreMovableObject.h>
+#include <OGRE/OgreRoot.h>
 
 #include <algorithm>
 #include <limits>
@@ -22,7 +23,21 @@ ShadowSplitLodStrategy::ShadowSplitLodStrategy() : Ogre::DistanceLodStrategyBase
 
 Ogre::Real ShadowSplitLodStrategy::getSquaredDepth(const Ogre::MovableObject* object,
                                                    const Ogre::Camera* camera) const {
-    const Ogre::Real depth = NearestViewDepth(object->getWorldBoundingBox(), *camera);
+    // A new frame forgets the last one's objects, some of which may be gone.
+    const unsigned long frame = Ogre::Root::getSingletonPtr() ? Ogre::Root::getSingleton().getNextFrameNumber() : 0;
+    if (frame != m_frame) {
+        m_depths.clear();
+        m_frame = frame;
+    }
+    const Ogre::AxisAlignedBox& box = object->getWorldBoundingBox();
+    const Ogre::Vector3& position = camera->getDerivedPosition();
+    const Ogre::Quaternion& orientation = camera->getDerivedOrientation();
+    auto known = m_depths.find(object);
+    if (known != m_depths.end() && known->second.camera == camera && known->second.position == position &&
+        known->second.orientation == orientation && known->second.box == box)
+        return known->second.squared;
+    const Ogre::Real depth = NearestViewDepth(box, *camera);
+    m_depths[object] = Depth{camera, position, orientation, box, depth * depth};
     return depth * depth;
 }
 

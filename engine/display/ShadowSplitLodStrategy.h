@@ -2,7 +2,11 @@
 
 #include "base/Export.h"
 
+#include <OGRE/OgreAxisAlignedBox.h>
 #include <OGRE/OgreDistanceLodStrategy.h>
+#include <OGRE/OgreQuaternion.h>
+
+#include <unordered_map>
 
 namespace display {
 
@@ -24,6 +28,19 @@ public:
     // far plane aside, which may lie at infinity); 0 for an infinite box or none
     // in view, which keeps every split.
     static Ogre::Real NearestViewDepth(const Ogre::AxisAlignedBox& box, const Ogre::Frustum& camera);
+
+private:
+    // Ogre asks once per sub-entity and again for every shadow camera, each
+    // time with the same viewing camera: one answer per object and frame.
+    struct Depth {
+        const Ogre::Camera* camera;
+        Ogre::Vector3 position;
+        Ogre::Quaternion orientation;
+        Ogre::AxisAlignedBox box;
+        Ogre::Real squared;
+    };
+    mutable unsigned long m_frame = 0;
+    mutable std::unordered_map<const Ogre::MovableObject*, Depth> m_depths;
 };
 
 } // namespace display
