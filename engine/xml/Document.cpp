@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <iostream>
 #include <vector>
 
@@ -20,11 +21,13 @@ namespace xml {
 
 Document::Document(const std::string& path) : TiXmlDocument(path), m_path(path) {}
 
-Document::Document(const Document& other) : TiXmlDocument(other), m_path(other.m_path) {}
+Document::Document(const Document& other)
+    : TiXmlDocument(other), m_path(other.m_path), m_writeProtected(other.m_writeProtected) {}
 
 Document& Document::operator=(const Document& other) {
     TiXmlDocument::operator=(other);
     m_path = other.m_path;
+    m_writeProtected = other.m_writeProtected;
     return *this;
 }
 
@@ -143,8 +146,26 @@ void syncFolder(const std::string& folder) {
 } // namespace
 
 bool Document::loadDocument() {
-    const bool existed = ::access(m_path.c_str(), F_OK) == 0;
-    const bool parsed = Reader::LoadFile(*this, m_path);
+    std::vector<char> bytes;
+    const int readError = Reader::ReadBytes(m_path, bytes);
+    if (readError != 0 && readError != ENOENT) {
+        m_writeProtected = true;
+        std::cerr << "Can't read File: \"" << m_path << "\" - " << std::strerror(readError)
+                  << " - starting with defaults; this session's changes are not saved over it" << std::endl;
+        Clear();
+        ClearError();
+        setRoot("root");
+        return false;
+    }
+    m_writeProtected = false;
+    const bool existed = readError == 0;
+    bool parsed = false;
+    if (!existed)
+        SetError(TIXML_ERROR_OPENING_FILE, nullptr, nullptr, TIXML_ENCODING_UNKNOWN);
+    else if (bytes.empty())
+        SetError(TIXML_ERROR_DOCUMENT_EMPTY, nullptr, nullptr, TIXML_ENCODING_UNKNOWN);
+    else
+        parsed = Reader::ParseBytes(*this, bytes.data(), bytes.size());
     // The parser is lenient: text without any element still "loads".
     if (parsed && getRoot())
         return true;
@@ -172,6 +193,8 @@ bool Document::loadDocument() {
 }
 
 bool Document::saveDocument() {
+    if (m_writeProtected)
+        return false;
     std::string text;
     bool ok = print(text);
     // The library prints some trees it parsed leniently (odd bytes in a name)

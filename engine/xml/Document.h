@@ -19,12 +19,18 @@ public:
     virtual ~Document();
 
     // A missing file becomes a file holding an empty "root" element. A file
-    // that exists but cannot be read is first kept as "<path>.corrupt.<n>";
-    // the last kKeptCopies such copies stay.
+    // that reads but does not parse is first kept as "<path>.corrupt.<n>";
+    // the last kKeptCopies such copies stay. A file that is there but cannot
+    // be read (no permission, an I/O error, a folder in its place) gives an
+    // empty "root" element and is never written over (see isWriteProtected).
     bool loadDocument();
     // Writes and syncs a temporary file beside the target and renames it over
     // the old one: a failed or interrupted save leaves the old file as it was.
     bool saveDocument();
+
+    // True after loadDocument met a file it could not read: saves are refused,
+    // so what this session cannot see is not lost to its defaults.
+    bool isWriteProtected() const { return m_writeProtected; }
 
     // Every parse of a document, the library's own LoadFile included, runs
     // on a copy that ends in zero padding (see Reader).
@@ -52,6 +58,7 @@ private:
     static void replaceCutCharacters(std::string& text);
 
     std::string m_path;
+    bool m_writeProtected = false;
 };
 
 } // namespace xml

@@ -1,9 +1,12 @@
 #include "xml/Reader.h"
 
 #include <algorithm>
-#include <cstdio>
+#include <cerrno>
 #include <cstring>
 #include <vector>
+
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace xml {
 
@@ -25,14 +28,32 @@ std::vector<char> paddedCopy(const char* data, std::size_t size) {
     return buffer;
 }
 
-bool readWholeFile(std::FILE* file, std::vector<char>& bytes) {
-    char chunk[65536];
-    std::size_t n;
-    while ((n = std::fread(chunk, 1, sizeof chunk, file)) > 0)
-        bytes.insert(bytes.end(), chunk, chunk + n);
-    return !std::ferror(file);
-}
 } // namespace
+
+int Reader::ReadBytes(const std::string& path, std::vector<char>& bytes) {
+    bytes.clear();
+    // Non-blocking: a pipe in the file's place must not hang the start.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0)
+        return errno;
+    char chunk[65536];
+    int error = 0;
+    for (;;) {
+        const ssize_t got = ::read(fd, chunk, sizeof chunk);
+        if (got > 0) {
+            bytes.insert(bytes.end(), chunk, chunk + got);
+        } else if (got == 0) {
+            break;
+        } else if (errno != EINTR) {
+            error = errno;
+            break;
+        }
+    }
+    ::close(fd);
+    if (error)
+        bytes.clear();
+    return error;
+}
 
 bool Reader::LoadFile(TiXmlDocument& document, const std::string& name, TiXmlEncoding encoding) {
     // The name may be the document's own value, which SetValue replaces.
@@ -40,19 +61,12 @@ bool Reader::LoadFile(TiXmlDocument& document, const std::string& name, TiXmlEnc
     // As the library: the document is named after its file, and keeps its
     // content when the file cannot be opened.
     document.SetValue(path);
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (!file) {
+    std::vector<char> bytes;
+    if (ReadBytes(path, bytes) != 0) {
         document.SetError(TiXmlBase::TIXML_ERROR_OPENING_FILE, nullptr, nullptr, TIXML_ENCODING_UNKNOWN);
         return false;
     }
     document.Clear();
-    std::vector<char> bytes;
-    const bool read = readWholeFile(file, bytes);
-    std::fclose(file);
-    if (!read) {
-        document.SetError(TiXmlBase::TIXML_ERROR_OPENING_FILE, nullptr, nullptr, TIXML_ENCODING_UNKNOWN);
-        return false;
-    }
     if (bytes.empty()) {
         document.SetError(TiXmlBase::TIXML_ERROR_DOCUMENT_EMPTY, nullptr, nullptr, TIXML_ENCODING_UNKNOWN);
         return false;

@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <string>
+#include <vector>
 
 namespace xml {
 
@@ -22,6 +23,9 @@ public:
     // Zero bytes after the data: more than the longest character (4 bytes).
     static const std::size_t kPadding = 8;
 
+    // The file's bytes as they are; 0, or the errno of the failed open or
+    // read (ENOENT: no such file, EISDIR: a folder in its place, EIO, ...).
+    static int ReadBytes(const std::string& path, std::vector<char>& bytes);
     // Replaces the document's content with the file's; false with the
     // library's error ("Failed to open file", "Document empty", ...) set.
     static bool LoadFile(TiXmlDocument& document, const std::string& path,

@@ -14,6 +14,7 @@
 #include <fcntl.h>
 #include <string>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
@@ -173,6 +174,49 @@ TEST(StoreFiles, EveryDamagedFileKeepsItsOwnCopy) {
                                               "user_data.xml.corrupt.7"}));
     EXPECT_EQ(TempDir::read(progress + ".corrupt.7"), "<root><Mission m1=\"7\">");
     EXPECT_EQ(TempDir::read(path + ".corrupt.1"), "<root><Display width=\"1024\">");
+}
+
+// A store file that is there but cannot be read must survive the session
+// untouched: the store starts from defaults and never saves over it. Root
+// reads any file, so the permission case runs in a child as "nobody".
+TEST(StoreFiles, UnreadableFileIsNeverReplaced) {
+    TempDir dir;
+    ::chmod(dir.path().c_str(), 0777); // the child may write here: only the store may hold it back
+    const std::string settings = dir.file("config.xml");
+    const std::string original = "<root><Display Fullscreen=\"false\"/><ui language=\"English\"/></root>";
+    TempDir::write(settings, original);
+    ::chmod(settings.c_str(), 0);
+    const std::string errors = dir.file("errors.txt");
+    const int code = runWithFileSizeLimit(RLIM_INFINITY, errors, [&] {
+        if (::setgid(65534) != 0 || ::setuid(65534) != 0)
+            return 2;
+        base::Config config(settings);
+        if (!config.getBool("Display", "Fullscreen", true))
+            return 3; // the defaults are what this session sees
+        config.setBool("Display", "Fullscreen", true);
+        config.setString("ui", "language", "Deutsch");
+        return 0;
+    });
+    EXPECT_EQ(code, 0);
+    ::chmod(settings.c_str(), 0644);
+    EXPECT_EQ(TempDir::read(settings), original);
+    const std::string err = TempDir::read(errors);
+    EXPECT_NE(err.find("Can't read File: \"" + settings + "\" - Permission denied"), std::string::npos) << err;
+    EXPECT_EQ(filesIn(dir.path()), (std::vector<std::string>{"config.xml", "errors.txt"}));
+
+    // A folder in the progress file's place (read() fails with EISDIR).
+    const std::string progress = dir.file("user_data.xml");
+    ASSERT_EQ(::mkdir(progress.c_str(), 0755), 0);
+    TempDir::write(progress + "/keep", "x");
+    testing::internal::CaptureStderr();
+    {
+        base::UserData data(progress);
+        data.SetInt("Mission", "progress", 4);
+    }
+    const std::string folderErr = testing::internal::GetCapturedStderr();
+    EXPECT_NE(folderErr.find("Can't read File: \"" + progress + "\" - Is a directory"), std::string::npos) << folderErr;
+    EXPECT_EQ(TempDir::read(progress + "/keep"), "x");
+    EXPECT_EQ(filesIn(dir.path()), (std::vector<std::string>{"config.xml", "errors.txt", "user_data.xml"}));
 }
 
 } // namespace
