@@ -74,6 +74,8 @@ public:
     const std::string& failure() const { return m_failure; }
 
     bool IsRunning() const { return m_running == 1; }
+    // The loop has been told to end (Quit, or the last state popped).
+    bool HasEnded() const { return m_running == 2; }
     IApplicationState* CurrentState() const { return m_stateStack.empty() ? nullptr : m_stateStack.back(); }
     size_t StackSize() const { return m_stateStack.size(); }
 

@@ -77,8 +77,11 @@ TEST_F(StateMachine, PoppingARegisteredStateNotOnTheStackEndsTheLoop) {
     add("MainMenu");
     add("GameState");
     app.ChangeState("MainMenu");
-    EXPECT_FALSE(app.IsRunning());
+    EXPECT_FALSE(app.HasEnded());
+    log.clear();
     pop("GameState");
+    EXPECT_TRUE(app.HasEnded());
+    EXPECT_EQ(log, (std::vector<std::string>{"MainMenu.Exit"}));
     EXPECT_EQ(app.StackSize(), 0u);
     EXPECT_EQ(app.CurrentState(), nullptr);
 }

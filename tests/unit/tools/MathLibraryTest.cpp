@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include <cstring>
 
 namespace {
@@ -98,14 +100,25 @@ TEST(MathLibrary, QuaternionIdentitiesAndAxisAngle) {
         EXPECT_TRUE(back == rot || back == rot * -1.0f) << a.print();
     }
 
-    // Composition applies the left operand first: 90 then 90 about y is 180 about y.
-    Quaternion a, b;
+    // The product is other (x) this in Hamilton's terms, worked out by hand:
+    // (1,2,3,4)*(5,6,7,8) = (5,6,7,8) (x) (1,2,3,4) = (-60, 20, 14, 32).
+    const Quaternion product = Quaternion(1, 2, 3, 4) * Quaternion(5, 6, 7, 8);
+    EXPECT_TRUE(product == Quaternion(-60, 20, 14, 32))
+        << product.w << " " << product.x << " " << product.y << " " << product.z;
+    Quaternion inPlace(1, 2, 3, 4);
+    inPlace *= Quaternion(5, 6, 7, 8);
+    EXPECT_TRUE(inPlace == product);
+
+    // Composition applies the left operand first: 90 about y, then 90 about x,
+    // is what Hamilton writes as x (x) y; and 90 then 90 about y is 180 about y.
+    Quaternion a, b, half;
     a.fromAxisAngle(Vector3f(0, 1, 0), 90);
     b.fromAxisAngle(Vector3f(1, 0, 0), 90);
-    Quaternion ab = a * b;
-    Quaternion c(a);
-    c *= b;
-    EXPECT_TRUE(ab == c);
+    const float h = std::sqrt(0.5f);
+    EXPECT_TRUE(a * b == Quaternion(0.5f, 0.5f, 0.5f, 0.5f));
+    EXPECT_TRUE(a == Quaternion(h, 0, h, 0));
+    half.fromAxisAngle(Vector3f(0, 1, 0), 180);
+    EXPECT_TRUE(a * a == half || a * a == half * -1.0f);
 }
 
 TEST(MathLibrary, MatricesAgreeWithTheRenderingEngine) {

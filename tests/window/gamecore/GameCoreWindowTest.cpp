@@ -210,6 +210,26 @@ TEST_F(GameCoreWindowTest, TheSameMissionStartsTwiceWithTheWorldBuiltOnce) {
     }
 }
 
+TEST_F(GameCoreWindowTest, TheTargetDirectionTurnsTheNoseOntoTheTarget) {
+    ASSERT_NE(play(1), nullptr);
+    game::Vehicle* vehicle = core->current_vehicle();
+    ASSERT_NE(vehicle, nullptr);
+    btRigidBody* body = vehicle->chassis_body()->getBulletRigidBody();
+    // The HUD arrow is the vehicle's nose (+z of the model) turned by this rotation.
+    for (float yaw : {0.0f, 90.0f, 200.0f, -45.0f}) {
+        btTransform transform = body->getWorldTransform();
+        transform.setRotation(btQuaternion(btVector3(0, 1, 0), Ogre::Degree(yaw).valueRadians()));
+        body->setWorldTransform(transform);
+        step(1);
+        const Ogre::Vector3 nose = vehicle->chassis_body()->getWorldOrientation() * Ogre::Vector3::UNIT_Z;
+        Ogre::Vector3 toTarget = core->mission_data()->GetTargetPosition() - vehicle->GetPosition();
+        toTarget.y = 0;
+        Ogre::Vector3 arrow = core->GetTargetDirection() * nose;
+        arrow.y = 0;
+        EXPECT_GT(arrow.normalisedCopy().dotProduct(toTarget.normalisedCopy()), 0.99f) << "yaw " << yaw;
+    }
+}
+
 TEST_F(GameCoreWindowTest, ClearingWhileParkedInAZoneLeavesNothingBehind) {
     ASSERT_NE(play(1), nullptr);
     game::MiniGameTrigger* parking = driveToParking();

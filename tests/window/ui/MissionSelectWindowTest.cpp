@@ -5,6 +5,7 @@
 #include "UiWorld.h"
 
 #include "support/TempDir.h"
+#include "game/GameCore.h"
 
 #include "ui/LoadingPanel.h"
 #include "ui/MissionSelectWindow.h"
@@ -209,11 +210,19 @@ TEST_F(MissionSelectTest, UpgradedVehiclesAreAnnouncedOnce) {
 TEST_F(MissionSelectTest, StartActsOnceAndTheLoadingNoticeLeavesWithTheWindow) {
     StateRequests requests;
     m_world->events->AddListener(requests, event::ApplicationStateEvent::kEventType);
+    game::GameCore core; // what Start hands the chosen mission to
+    store("mission", "progress", 3);
+    m_data->SetBool("vehicles", "upgraded", true);
     ui::MissionSelectWindow* window = open();
-    pick(1);
+    if (m_ui->GetDialog(ui::VehicleAlert::kDialogType))
+        m_ui->GetDialog(ui::VehicleAlert::kDialogType)->exitWindow();
+    pick(3);
+    uitest::click(widget("btn_vehicle_right"));
     MyGUI::Widget* start = widget("btn_start_mission");
     uitest::click(start);
     uitest::click(start); // the second click of a double click, during the slide-out
+    EXPECT_EQ(core.mission_number(), 3);
+    EXPECT_EQ(core.vehicle_variant(), "upgraded");
     EXPECT_TRUE(window->IsExiting());
     EXPECT_NE(m_ui->GetDialog(ui::LoadingPanel::kDialogType), nullptr);
     m_world->events->Tick();

@@ -319,25 +319,5 @@ TEST_F(Driving, DeletingADrivingVehicleLeavesNothingBehind) {
     }
 }
 
-TEST_F(Driving, TheTargetDirectionTurnsTheNoseOntoTheTarget) {
-    // The HUD turns its arrow by the shortest rotation from GetDirection onto
-    // (vehicle - target); both are reversed, so the nose goes onto the target.
-    std::unique_ptr<game::Vehicle> vehicle = world->Spawn(Kinds()[1], "normal");
-    vehicle->Activate(true);
-    VehicleWorld::Key(OIS::KC_UP, true);
-    VehicleWorld::Key(OIS::KC_LEFT, true);
-    world->Run(*vehicle, 2.5);
-    VehicleWorld::Key(OIS::KC_LEFT, false);
-    const Ogre::Vector3 position = vehicle->GetPosition();
-    for (const Ogre::Vector3& offset : {Ogre::Vector3(40, 0, 0), Ogre::Vector3(-30, 0, 10), Ogre::Vector3(5, 0, 60),
-                                        Ogre::Vector3(0, 0, -50)}) {
-        const Ogre::Vector3 target = position + offset;
-        const Ogre::Quaternion turn =
-            vehicle->GetDirection().getRotationTo(position - target, Ogre::Vector3::ZERO);
-        const Ogre::Vector3 arrow = turn * Heading(*vehicle);
-        EXPECT_GT(arrow.dotProduct((target - position).normalisedCopy()), 0.99f) << offset;
-    }
-}
-
 } // namespace
 } // namespace vehicletest
