@@ -1,6 +1,7 @@
 #include "application/LaunchOptions.h"
 #include "application/Main.h"
 #include "application/MainMenuState.h"
+#include "application/Monkey.h"
 #include "game/Autopilot.h"
 #include "game/GameCore.h"
 
@@ -126,6 +127,26 @@ int autoplay(application::Main& app, const application::LaunchOptions& options) 
     return pilot.outcome() == game::Autopilot::kCompleted ? 0 : 1;
 }
 
+// Random play for the given game time at fixed steps; ends with its summary line.
+int monkey(application::Main& app, const application::LaunchOptions& options) {
+    application::Monkey player(options.seed());
+    const double limit = options.monkey_seconds();
+    app.SetPassObserver([&player, &app, limit](double seconds) {
+        player.Update(seconds);
+        if (player.game_time() >= limit)
+            app.Quit();
+    });
+    app.SetFixedStep(application::LaunchOptions::kFastStepMicroseconds, application::LaunchOptions::kMonkeyDrawEvery);
+    app.Run();
+    app.SetPassObserver(nullptr);
+    std::cout << player.Summary() << std::endl;
+    if (player.game_time() < limit) {
+        std::cerr << "monkey: the game ended after " << player.game_time() << " s of " << limit << " s" << std::endl;
+        return 1;
+    }
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -154,6 +175,8 @@ int main(int argc, char** argv) {
     int result = 0;
     if (options.autoplay())
         result = autoplay(*app, options);
+    else if (options.monkey())
+        result = monkey(*app, options);
     else
         app->Run();
     delete app;

@@ -8,17 +8,21 @@ namespace application {
 
 const double LaunchOptions::kFastStepMicroseconds = 1000000.0 / 60.0;
 const unsigned int LaunchOptions::kFastDrawEvery = 60;
+const unsigned int LaunchOptions::kMonkeyDrawEvery = 30;
 
 namespace {
 const int32_t kMissions = 25;
+// A day of game time: more is a typing error, not a soak.
+const double kMaxMonkeySeconds = 86400.0;
 }
 
 const char* LaunchOptions::Usage() {
-    return "usage: kestrelby [--autoplay N [--variant normal|upgraded] [--fast]]";
+    return "usage: kestrelby [--autoplay N [--variant normal|upgraded] [--fast]] [--monkey SECONDS [--seed N]]";
 }
 
 bool LaunchOptions::Parse(int argc, const char* const* argv, std::string& error) {
     bool variantGiven = false;
+    bool seedGiven = false;
     for (int i = 1; i < argc; ++i) {
         const std::string option = argv[i];
         const char* value = i + 1 < argc ? argv[i + 1] : nullptr;
@@ -46,6 +50,31 @@ bool LaunchOptions::Parse(int argc, const char* const* argv, std::string& error)
             m_variant = value;
             variantGiven = true;
             ++i;
+        } else if (option == "--monkey") {
+            char* end = nullptr;
+            errno = 0;
+            const double seconds = value ? std::strtod(value, &end) : 0.0;
+            if (!value || errno != 0 || end == value || *end != '\0' || !(seconds > 0.0) ||
+                seconds > kMaxMonkeySeconds) {
+                error = std::string("--monkey takes seconds of game time above 0 and up to ") +
+                        std::to_string(static_cast<int>(kMaxMonkeySeconds)) +
+                        (value ? std::string(", not \"") + value + "\"" : std::string());
+                return false;
+            }
+            m_monkeySeconds = seconds;
+            ++i;
+        } else if (option == "--seed") {
+            char* end = nullptr;
+            errno = 0;
+            const unsigned long long seed = value ? std::strtoull(value, &end, 10) : 0;
+            if (!value || errno != 0 || end == value || *end != '\0' || value[0] == '-' || seed > 0xffffffffULL) {
+                error = std::string("--seed takes a number from 0 to 4294967295") +
+                        (value ? std::string(", not \"") + value + "\"" : std::string());
+                return false;
+            }
+            m_seed = static_cast<uint32_t>(seed);
+            seedGiven = true;
+            ++i;
         } else if (option == "--fast") {
             m_fast = true;
         } else {
@@ -55,6 +84,14 @@ bool LaunchOptions::Parse(int argc, const char* const* argv, std::string& error)
     }
     if (!autoplay() && (m_fast || variantGiven)) {
         error = "--variant and --fast go with --autoplay";
+        return false;
+    }
+    if (autoplay() && monkey()) {
+        error = "--autoplay and --monkey are two ways to play: choose one";
+        return false;
+    }
+    if (seedGiven && !monkey()) {
+        error = "--seed goes with --monkey";
         return false;
     }
     return true;

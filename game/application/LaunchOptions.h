@@ -12,11 +12,17 @@ public:
     // Game time per pass and drawn passes in a fast autopilot run.
     static const double kFastStepMicroseconds;
     static const unsigned int kFastDrawEvery;
+    // Drawn passes in a monkey run: often enough that what it opens is drawn.
+    static const unsigned int kMonkeyDrawEvery;
 
     // False, with a one-line reason in `error`, for anything it does not know.
     bool Parse(int argc, const char* const* argv, std::string& error);
 
     bool autoplay() const { return m_mission > 0; }
+    // --monkey SECONDS [--seed N]: random play for that much game time.
+    bool monkey() const { return m_monkeySeconds > 0.0; }
+    double monkey_seconds() const { return m_monkeySeconds; }
+    uint32_t seed() const { return m_seed; }
     int32_t mission() const { return m_mission; }
     const std::string& variant() const { return m_variant; }
     bool fast() const { return m_fast; }
@@ -27,6 +33,8 @@ private:
     int32_t m_mission = 0;
     std::string m_variant = "normal";
     bool m_fast = false;
+    double m_monkeySeconds = 0.0;
+    uint32_t m_seed = 1;
 };
 
 } // namespace application

@@ -36,6 +36,14 @@ TEST(LaunchOptionsTest, AutoplayTakesAMissionAVariantAndFast) {
     ASSERT_TRUE(watched.ok);
     EXPECT_EQ(watched.options.variant(), "normal");
     EXPECT_FALSE(watched.options.fast());
+
+    const Parsed monkey = parse({"--monkey", "120", "--seed", "4294967295"});
+    ASSERT_TRUE(monkey.ok) << monkey.error;
+    EXPECT_TRUE(monkey.options.monkey());
+    EXPECT_FALSE(monkey.options.autoplay());
+    EXPECT_DOUBLE_EQ(monkey.options.monkey_seconds(), 120.0);
+    EXPECT_EQ(monkey.options.seed(), 4294967295u);
+    EXPECT_EQ(parse({"--monkey", "0.5"}).options.seed(), 1u);
 }
 
 TEST(LaunchOptionsTest, AnythingElseIsRefusedWithOneLine) {
@@ -44,7 +52,9 @@ TEST(LaunchOptionsTest, AnythingElseIsRefusedWithOneLine) {
         {"--autoplay", "3x"}, {"--autoplay", "-1"},    {"--autoplay", "99999999999999999999"},
         {"--autoplay", ""},   {"--autoplay", "2", "--variant"},
         {"--autoplay", "2", "--variant", "gold"},      {"--fast"},
-        {"--variant", "upgraded"},                      {"--help-me"}};
+        {"--variant", "upgraded"},                      {"--help-me"},
+        {"--monkey"}, {"--monkey", "0"}, {"--monkey", "nan"}, {"--monkey", "1e9"}, {"--monkey", "5", "--seed", "-1"},
+        {"--monkey", "5", "--seed", "4294967296"}, {"--seed", "3"}, {"--monkey", "5", "--autoplay", "1"}};
     for (const auto& args : bad) {
         const Parsed parsed = parse(args);
         std::string line;
