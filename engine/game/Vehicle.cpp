@@ -340,7 +340,7 @@ void Vehicle::Place(const Ogre::Vector3& position, const Ogre::Quaternion& headi
     if (btRaycastVehicle* bullet = m_raycastVehicle ? m_raycastVehicle->getBulletVehicle() : nullptr)
         bullet->resetSuspension();
     // The node and wheels follow now, not only after the next step.
-    m_chassisBody->setWorldTransform(transform);
+    m_chassisBody->setPose(transform);
 }
 
 void Vehicle::Activate(bool flag) {
@@ -454,19 +454,19 @@ bool Vehicle::Load(const std::string& fileName) {
 Ogre::Vector3 Vehicle::GetPosition() const {
     if (!m_chassisBody || !m_chassisBody->getSceneNode())
         return Ogre::Vector3::ZERO;
-    return m_chassisBody->getSceneNode()->_getDerivedPosition();
+    return m_chassisBody->getSteppedPosition();
 }
 
 Ogre::Vector3 Vehicle::GetDirection() const {
     if (!m_chassisBody || !m_chassisBody->getSceneNode())
         return Ogre::Vector3::NEGATIVE_UNIT_Z;
-    return m_chassisBody->getSceneNode()->_getDerivedOrientation() * Ogre::Vector3::NEGATIVE_UNIT_Z;
+    return m_chassisBody->getSteppedOrientation() * Ogre::Vector3::NEGATIVE_UNIT_Z;
 }
 
 Ogre::Vector3 Vehicle::GetUp() const {
     if (!m_chassisBody || !m_chassisBody->getSceneNode())
         return Ogre::Vector3::UNIT_Y;
-    return m_chassisBody->getSceneNode()->_getDerivedOrientation() * Ogre::Vector3::UNIT_Y;
+    return m_chassisBody->getSteppedOrientation() * Ogre::Vector3::UNIT_Y;
 }
 
 Ogre::Vector3 Vehicle::GetVelocity() const {

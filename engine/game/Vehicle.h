@@ -90,8 +90,10 @@ public:
     // (the values then stay as they were).
     bool Load(const std::string& fileName);
 
+    // Where the last physics step left the chassis (the drawn chassis moves
+    // smoothly between steps; game logic reads this).
     Ogre::Vector3 GetPosition() const;
-    // The node's orientation applied to (0, 0, -1).
+    // The stepped orientation applied to (0, 0, -1).
     Ogre::Vector3 GetDirection() const;
     Ogre::Vector3 GetVelocity() const;
     // The chassis' up axis in the world; (0, 1, 0) while on its wheels on flat ground.

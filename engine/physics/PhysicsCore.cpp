@@ -23,7 +23,8 @@ namespace {
 const float kWorldExtent = 100000.0f;
 const unsigned int kMaxHandles = 16384;
 const float kFixedStep = 1.0f / 60.0f;
-const int kMaxSubSteps = 1;
+// A quarter of a second; a longer stall is not made up.
+const int kMaxSubSteps = 15;
 const float kStaticRestitution = 0.6f;
 const float kStaticFriction = 0.6f;
 

@@ -42,7 +42,9 @@ public:
 
     OgreBulletDynamics::DynamicsWorld* world() const { return m_world; }
 
-    // One fixed step of 1/60 s at most, however long the frame was.
+    // As many fixed steps of 1/60 s as the time calls for, at most a quarter
+    // of a second's worth; the time left over waits for the next call, and
+    // the scene nodes show the bodies interpolated to it.
     void Update(double seconds);
 
     // A static triangle-mesh body of the entity's mesh, scaled like the node.

@@ -89,7 +89,7 @@ void BaggageCart::Recover() {
     if (!m_trailer || !m_chassisBody)
         return;
     // Where Init put it: kTrailerDistance behind, in the cart's frame.
-    const Ogre::Quaternion heading = m_chassisBody->getSceneNode()->_getDerivedOrientation();
+    const Ogre::Quaternion heading = m_chassisBody->getSteppedOrientation();
     m_trailer->Place(GetPosition() + heading * Ogre::Vector3(0, 0, -kTrailerDistance), heading);
 }
 

@@ -35,8 +35,6 @@ const unsigned int kVehicleCamera = 3;
 const unsigned short kVehicleType = 2;
 const char* const kScene = "../assets/level/airport_scene.scene";
 const double kPumpSeconds = 60.0;
-// A frame longer than this (a stall, a window drag) is not made up in physics steps.
-const double kMaxPhysicsLag = 0.25;
 const float kShadowFarDistance = 3000.0f;
 const size_t kDirectionalShadowTextures = 3;
 
@@ -151,7 +149,6 @@ bool GameCore::StartMission() {
     if (!m_built)
         BuildWorld();
     m_paused = false;
-    m_physicsLag = 0.0;
     m_missionData->Clear();
     m_missionData->Load(m_missionNumber);
     m_missionData->Start();
@@ -183,15 +180,11 @@ void GameCore::Update(double seconds) {
         entry.second->Update(seconds);
     if (m_missionData)
         m_missionData->Update(seconds);
-    if (!m_physicsCore)
-        return;
-    // Fixed steps for exactly the time that passed, so the world moves at
-    // the speed of the clock however fast or slow frames are drawn.
-    m_physicsLag = std::min(m_physicsLag + std::max(seconds, 0.0), kMaxPhysicsLag);
-    while (m_physicsLag >= kPhysicsStep) {
-        m_physicsCore->Update(kPhysicsStep);
-        m_physicsLag -= kPhysicsStep;
-    }
+    // The physics takes fixed steps for exactly the time that passed, so the
+    // world moves at the speed of the clock however fast or slow frames are
+    // drawn, and shows the bodies between the steps where the frame falls.
+    if (m_physicsCore)
+        m_physicsCore->Update(std::max(seconds, 0.0));
 }
 
 void GameCore::NextVehicle() {

@@ -97,8 +97,6 @@ private:
     int32_t m_missionNumber = -1;
     std::string m_vehicleVariant = "normal";
 
-    // Frame time not yet given to the physics.
-    double m_physicsLag = 0.0;
     bool m_paused = false;
 };
 

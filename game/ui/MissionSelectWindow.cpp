@@ -123,6 +123,9 @@ void MissionSelectWindow::AddMissions() {
             y += entry->getHeight();
         }
         if (auto* button = require<MyGUI::Button>(prefix + "btn_mission")) {
+            // A long name takes a second line beside its picture rather than being cut.
+            if (MyGUI::ISubWidgetText* text = button->getSubWidgetText())
+                text->setWordWrap(true);
             button->setCaptionWithReplacing("#{" + mission + "_name}");
             button->setUserString("mission", std::to_string(i));
             button->eventMouseButtonClick += MyGUI::newDelegate(this, &MissionSelectWindow::notifyMission);

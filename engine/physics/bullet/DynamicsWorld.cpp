@@ -18,7 +18,7 @@ const unsigned int DynamicsWorld::kMax16BitHandles = 32766;
 DynamicsWorld::DynamicsWorld(Ogre::SceneManager* sceneManager, const Ogre::AxisAlignedBox& bounds,
                              const Ogre::Vector3& gravity, bool use32BitBroadphase, unsigned int maxHandles)
     : m_sceneManager(sceneManager), m_ghostPairCallback(nullptr), m_debugDrawer(nullptr), m_showDebugShapes(false),
-      m_maxHandles(std::max(2u, maxHandles)) {
+      m_maxHandles(std::max(2u, maxHandles)), m_fixedStep(1.0f / 60.0f) {
     m_collisionConfiguration = new btDefaultCollisionConfiguration();
     m_dispatcher = new btCollisionDispatcher(m_collisionConfiguration);
 
@@ -62,6 +62,7 @@ DynamicsWorld::~DynamicsWorld() {
 int DynamicsWorld::stepSimulation(float elapsedTime, int maxSubSteps, float fixedTimestep) {
     if (m_debugDrawer)
         m_debugDrawer->clear();
+    m_fixedStep = fixedTimestep;
     const int steps = m_world->stepSimulation(elapsedTime, maxSubSteps, fixedTimestep);
     if (m_debugDrawer && m_showDebugShapes) {
         drawDebugShapes();

@@ -44,7 +44,11 @@ public:
     DynamicsWorld& operator=(const DynamicsWorld&) = delete;
 
     // Clears the debug lines, steps Bullet and returns the number of fixed steps taken.
+    // Bullet keeps the time left over for the next call and hands each
+    // body's motion state its transform interpolated to the elapsed time.
     int stepSimulation(float elapsedTime, int maxSubSteps = 1, float fixedTimestep = 1.0f / 60.0f);
+    // The fixed step of the last stepSimulation.
+    float getFixedStep() const { return m_fixedStep; }
 
     void setGravity(const Ogre::Vector3& gravity);
     Ogre::Vector3 getGravity() const;
@@ -90,6 +94,7 @@ private:
     OgreBulletCollisions::DebugDrawer* m_debugDrawer;
     bool m_showDebugShapes;
     unsigned int m_maxHandles;
+    float m_fixedStep;
     std::vector<RigidBody*> m_bodies;
     std::vector<RaycastVehicle*> m_vehicles;
 };

@@ -3,6 +3,7 @@
 #include "physics/bullet/CollisionShape.h"
 #include "physics/bullet/DynamicsWorld.h"
 
+#include <LinearMath/btTransformUtil.h>
 #include <OGRE/OgreSceneNode.h>
 #include <btBulletDynamicsCommon.h>
 
@@ -10,7 +11,8 @@ namespace OgreBulletDynamics {
 
 RigidBody::RigidBody(const Ogre::String& name, DynamicsWorld* world, short collisionGroup, short collisionMask)
     : m_name(name), m_world(world), m_collisionGroup(collisionGroup), m_collisionMask(collisionMask),
-      m_node(nullptr), m_shape(nullptr), m_body(nullptr), m_debugDisplay(false) {
+      m_node(nullptr), m_shape(nullptr), m_body(nullptr), m_steppedPosition(Ogre::Vector3::ZERO),
+      m_steppedOrientation(Ogre::Quaternion::IDENTITY), m_debugDisplay(false) {
     m_transform.setIdentity();
     if (m_world)
         m_world->registerRigidBody(this);
@@ -62,6 +64,8 @@ void RigidBody::createBody(Ogre::SceneNode* node, OgreBulletCollisions::Collisio
 
     m_transform.setOrigin(btVector3(position.x, position.y, position.z));
     m_transform.setRotation(btQuaternion(orientation.x, orientation.y, orientation.z, orientation.w));
+    m_steppedPosition = position;
+    m_steppedOrientation = orientation;
 
     btVector3 inertia(0, 0, 0);
     if (mass > 0.0f)
@@ -113,10 +117,38 @@ void RigidBody::getWorldTransform(btTransform& worldTransform) const {
 
 void RigidBody::setWorldTransform(const btTransform& worldTransform) {
     m_transform = worldTransform;
+    btTransform stepped = worldTransform;
+    if (m_body && m_world) {
+        // What Bullet itself hands over when no time is left after a step:
+        // with its latency interpolation, the pose one step back along the
+        // last step's motion.
+        const btDiscreteDynamicsWorld* world = m_world->getBulletDynamicsWorld();
+        const btScalar back = world->getLatencyMotionStateInterpolation() ? -m_world->getFixedStep() : btScalar(0);
+        btTransformUtil::integrateTransform(m_body->getInterpolationWorldTransform(),
+                                            m_body->getInterpolationLinearVelocity(),
+                                            m_body->getInterpolationAngularVelocity(), back, stepped);
+    }
+    const btVector3& p = stepped.getOrigin();
+    const btQuaternion q = stepped.getRotation();
+    m_steppedPosition = Ogre::Vector3(p.x(), p.y(), p.z());
+    m_steppedOrientation = Ogre::Quaternion(q.w(), q.x(), q.y(), q.z());
+    placeNode(worldTransform);
+}
+
+void RigidBody::setPose(const btTransform& transform) {
+    m_transform = transform;
+    const btVector3& p = transform.getOrigin();
+    const btQuaternion q = transform.getRotation();
+    m_steppedPosition = Ogre::Vector3(p.x(), p.y(), p.z());
+    m_steppedOrientation = Ogre::Quaternion(q.w(), q.x(), q.y(), q.z());
+    placeNode(transform);
+}
+
+void RigidBody::placeNode(const btTransform& transform) {
     if (!m_node)
         return;
-    const btVector3& p = worldTransform.getOrigin();
-    const btQuaternion q = worldTransform.getRotation();
+    const btVector3& p = transform.getOrigin();
+    const btQuaternion q = transform.getRotation();
     m_node->_setDerivedPosition(Ogre::Vector3(p.x(), p.y(), p.z()));
     m_node->_setDerivedOrientation(Ogre::Quaternion(q.w(), q.x(), q.y(), q.z()));
 }

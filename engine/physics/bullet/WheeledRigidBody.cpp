@@ -18,8 +18,8 @@ WheeledRigidBody::~WheeledRigidBody() {
     }
 }
 
-void WheeledRigidBody::setWorldTransform(const btTransform& worldTransform) {
-    RigidBody::setWorldTransform(worldTransform);
+void WheeledRigidBody::placeNode(const btTransform& transform) {
+    RigidBody::placeNode(transform);
     if (m_vehicle)
         m_vehicle->updateWheels();
 }

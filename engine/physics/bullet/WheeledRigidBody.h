@@ -19,7 +19,8 @@ public:
     void setVehicle(RaycastVehicle* vehicle) { m_vehicle = vehicle; }
     RaycastVehicle* getVehicle() const { return m_vehicle; }
 
-    void setWorldTransform(const btTransform& worldTransform) override;
+protected:
+    void placeNode(const btTransform& transform) override;
 
 private:
     RaycastVehicle* m_vehicle;

@@ -14,6 +14,7 @@
 #include <btBulletDynamicsCommon.h>
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <memory>
 
 namespace {
@@ -67,6 +68,35 @@ TEST_F(BulletAdapterTest, BodyStartsAtItsTransformAndCarriesItsNode) {
     EXPECT_LT(fallen.distance(body->getWorldPosition()), 0.2f); // the node shows the interpolated state
     EXPECT_FALSE(body->isStaticObject());
     EXPECT_LT(body->getLinearVelocity().y, -1.0f);
+}
+
+// Frames of 1/40 s over steps of 1/60 s: one or two steps a frame.
+TEST_F(BulletAdapterTest, TheNodeMovesEvenlyBetweenStepsWhileTheSteppedPoseMovesByWholeSteps) {
+    const float step = 1.0f / 60.0f;
+    Ogre::SceneNode* node = m_scene->getRootSceneNode()->createChildSceneNode();
+    auto* body = new RigidBody("glider", m_world.get());
+    body->setShape(node, new BoxCollisionShape(Ogre::Vector3(0.5f)), 0.0f, 0.0f, 1.0f, Ogre::Vector3(0, 50, 0));
+    body->getBulletRigidBody()->setGravity(btVector3(0, 0, 0));
+    body->setLinearVelocity(Ogre::Vector3(6, 0, 0)); // 0.1 m a step, 0.15 m a frame
+    m_world->stepSimulation(step, 15, step);
+    float drawn = node->_getDerivedPosition().x;
+    float stepped = body->getSteppedPosition().x;
+    for (int frame = 0; frame < 12; ++frame) {
+        m_world->stepSimulation(1.0f / 40.0f, 15, step);
+        EXPECT_NEAR(node->_getDerivedPosition().x - drawn, 0.15f, 1e-3f) << "frame " << frame;
+        const float jump = body->getSteppedPosition().x - stepped;
+        EXPECT_TRUE(std::abs(jump - 0.1f) < 1e-3f || std::abs(jump - 0.2f) < 1e-3f) << "frame " << frame;
+        // The stepped pose is one the node passed through: never ahead of it.
+        EXPECT_LE(body->getSteppedPosition().x, node->_getDerivedPosition().x + 1e-4f);
+        drawn = node->_getDerivedPosition().x;
+        stepped = body->getSteppedPosition().x;
+    }
+    // A pose set directly reaches both at once.
+    btTransform at = btTransform::getIdentity();
+    at.setOrigin(btVector3(3, 40, 1));
+    body->setPose(at);
+    EXPECT_TRUE(body->getSteppedPosition().positionEquals(Ogre::Vector3(3, 40, 1)));
+    EXPECT_TRUE(node->_getDerivedPosition().positionEquals(Ogre::Vector3(3, 40, 1)));
 }
 
 TEST_F(BulletAdapterTest, DampingAndDefaultFilteringReachBullet) {

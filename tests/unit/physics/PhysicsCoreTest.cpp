@@ -73,22 +73,26 @@ TEST_F(PhysicsCoreTest, DestructionReleasesTheSingleton) {
     EXPECT_EQ(physics::PhysicsCore::getSingleton(), nullptr);
 }
 
-TEST_F(PhysicsCoreTest, UpdateTakesOneFixedStepAtMost) {
+TEST_F(PhysicsCoreTest, UpdateTakesTheFixedStepsTheTimeCallsForUpToAQuarterSecond) {
     g_ticks = 0;
     bulletWorld()->setInternalTickCallback(countTick);
     auto* body = new OgreBulletDynamics::RigidBody("faller", m_core->world());
     body->setShape(nullptr, new OgreBulletCollisions::BoxCollisionShape(Ogre::Vector3(0.5f)), 0.0f, 0.5f, 1.0f,
-                   Ogre::Vector3(0, 100, 0));
+                   Ogre::Vector3(0, 1000, 0));
 
-    m_core->Update(0.05); // three steps' worth of time, one step taken
-    EXPECT_EQ(g_ticks, 1);
-    EXPECT_NEAR(body->getLinearVelocity().y, -9.81f / 60.0f, 1e-4f);
+    m_core->Update(0.05); // three steps' worth of time
+    EXPECT_EQ(g_ticks, 3);
+    EXPECT_NEAR(body->getLinearVelocity().y, -3.0f * 9.81f / 60.0f, 1e-4f);
 
     m_core->Update(0.01); // less than a step: Bullet only interpolates
-    EXPECT_EQ(g_ticks, 1);
+    EXPECT_EQ(g_ticks, 3);
     m_core->Update(0.01); // the time left over adds up to a step
-    EXPECT_EQ(g_ticks, 2);
-    EXPECT_NEAR(body->getLinearVelocity().y, -2.0f * 9.81f / 60.0f, 1e-4f);
+    EXPECT_EQ(g_ticks, 4);
+
+    // A stall of a second is not made up: a quarter of a second is stepped.
+    m_core->Update(1.0);
+    EXPECT_EQ(g_ticks, 4 + 15);
+    EXPECT_NEAR(body->getLinearVelocity().y, -19.0f * 9.81f / 60.0f, 1e-3f);
 }
 
 TEST_F(PhysicsCoreTest, TerrainPageSitsAtItsTrueWorldHeight) {
