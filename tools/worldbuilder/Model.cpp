@@ -79,20 +79,32 @@ std::vector<std::string> MeshWriter::Write(const Model& model, const std::string
     sub->vertexData = new Ogre::VertexData();
     sub->vertexData->vertexCount = g.vertices().size();
     Ogre::VertexDeclaration* decl = sub->vertexData->vertexDeclaration;
+    // Skinned meshes keep their texture coordinates in a buffer of their own:
+    // the rendering engine blends positions and normals into a copy of their
+    // buffer, and anything else in it would be left undefined.
+    const unsigned short uvSource = skeleton ? 1 : 0;
     size_t offset = 0;
     offset += decl->addElement(0, offset, Ogre::VET_FLOAT3, Ogre::VES_POSITION).getSize();
     offset += decl->addElement(0, offset, Ogre::VET_FLOAT3, Ogre::VES_NORMAL).getSize();
-    offset += decl->addElement(0, offset, Ogre::VET_FLOAT2, Ogre::VES_TEXTURE_COORDINATES, 0).getSize();
-    auto vbuf = Ogre::HardwareBufferManager::getSingleton().createVertexBuffer(
-        offset, g.vertices().size(), Ogre::HardwareBuffer::HBU_STATIC_WRITE_ONLY);
-    std::vector<float> data;
+    size_t uvOffset = uvSource == 0 ? offset : 0;
+    size_t uvEnd = uvOffset + decl->addElement(uvSource, uvOffset, Ogre::VET_FLOAT2, Ogre::VES_TEXTURE_COORDINATES, 0)
+                                  .getSize();
+    if (uvSource == 0) offset = uvEnd;
+    std::vector<float> data, uvs;
     data.reserve(g.vertices().size() * 8);
     for (const auto& v : g.vertices()) {
-      data.insert(data.end(), {v.position.x, v.position.y, v.position.z, v.normal.x, v.normal.y, v.normal.z, v.uv.x,
-                               v.uv.y});
+      data.insert(data.end(), {v.position.x, v.position.y, v.position.z, v.normal.x, v.normal.y, v.normal.z});
+      (uvSource == 0 ? data : uvs).insert((uvSource == 0 ? data : uvs).end(), {v.uv.x, v.uv.y});
     }
+    auto& buffers = Ogre::HardwareBufferManager::getSingleton();
+    auto vbuf = buffers.createVertexBuffer(offset, g.vertices().size(), Ogre::HardwareBuffer::HBU_STATIC_WRITE_ONLY);
     vbuf->writeData(0, data.size() * sizeof(float), data.data(), true);
     sub->vertexData->vertexBufferBinding->setBinding(0, vbuf);
+    if (uvSource != 0) {
+      auto uvbuf = buffers.createVertexBuffer(uvEnd, g.vertices().size(), Ogre::HardwareBuffer::HBU_STATIC_WRITE_ONLY);
+      uvbuf->writeData(0, uvs.size() * sizeof(float), uvs.data(), true);
+      sub->vertexData->vertexBufferBinding->setBinding(uvSource, uvbuf);
+    }
 
     bool wide = g.vertices().size() > 65535;
     auto ibuf = Ogre::HardwareBufferManager::getSingleton().createIndexBuffer(

@@ -153,6 +153,34 @@ bool TextureBuilder::Build(const std::string& source, std::map<std::string, std:
         }
         return Ogre::ColourValue(0.08f, 0.2f, 0.45f, 1);
       });
+    } else if (kind == "livery") {
+      // A vehicle's side panel: white, the company's mark (a disc with a wing
+      // and the name) over two stripes. The top rows stay white for
+      // the faces that only take the panel's colour.
+      std::string text = Xml::Text(e, "text");
+      Ogre::Vector3 stripe = Xml::Vec3(e, "stripe", Ogre::Vector3(0.1f, 0.3f, 0.7f));
+      Ogre::Vector3 accent = Xml::Vec3(e, "accent", Ogre::Vector3(0.95f, 0.6f, 0.1f));
+      Ogre::ColourValue main(stripe.x, stripe.y, stripe.z, 1), second(accent.x, accent.y, accent.z, 1);
+      int columns = std::max(1, int(text.size()) * (Font::kWidth + 1) - 1);
+      int scale = std::max(1, std::min((c.w * 55 / 100) / columns, (c.h * 30 / 100) / Font::kHeight));
+      int disc = Font::kHeight * scale, gap = 3 * scale;
+      int x0 = (c.w - (disc + gap + columns * scale)) / 2, y0 = c.h * 14 / 100;
+      c.Fill([&](float, float v, int x, int y) {
+        if (v >= 0.64f && v < 0.78f) return main;
+        if (v >= 0.82f && v < 0.87f) return second;
+        float dx = float(x - x0) - disc * 0.5f, dy = float(y - y0) - disc * 0.5f;
+        if (dx * dx + dy * dy < disc * disc * 0.25f) {
+          // The wing: a white band rising to the right across the disc.
+          bool wing = std::fabs(dy + dx * 0.35f) < disc * 0.09f && dx > -disc * 0.32f;
+          return wing ? Grey(0.97f) : second;
+        }
+        int gx = (x - x0 - disc - gap) / scale, gy = (y - y0) / scale;
+        if (x >= x0 + disc + gap && y >= y0 && gy < Font::kHeight) {
+          int ch = gx / (Font::kWidth + 1), col = gx % (Font::kWidth + 1);
+          if (ch < int(text.size()) && col < Font::kWidth && Font::Pixel(text[size_t(ch)], col, gy)) return main;
+        }
+        return Grey(0.97f);
+      });
     } else {
       std::fprintf(stderr, "worldbuilder: texture %s: unknown kind %s\n", name.c_str(), kind.c_str());
       ok = false;

@@ -8,6 +8,7 @@
 #include <OGRE/Terrain/OgreTerrainMaterialGeneratorA.h>
 
 #include <cstdio>
+#include <vector>
 #include <xml/Reader.h>
 
 namespace worldbuilder {
@@ -203,12 +204,13 @@ bool Viewer::Render(const std::string& png, const std::string& view) {
     camNode->setPosition(at + bone->getPosition());
     camNode->setOrientation(bone->getOrientation());
     camera->setFOVy(Ogre::Degree(55));
-  } else if (view == "vehicles") {
+  } else if (view == "vehicles" || view.compare(0, 8, "closeup-") == 0) {
     Ogre::Entity* cat = PlaceVehicle(scene, "cateringtruck.mesh", "catering_wheel.mesh", "catering_wheel.mesh", 4, 2,
                                      Ogre::Vector3(-140, 0, 20), 30);
     Ogre::Bone* lift = cat->getSkeleton()->getBone("action_container");
     lift->setManuallyControlled(true);
-    lift->setPosition(0, 0.9f, 0);
+    // Raised in the line-up, at rest in the close-ups.
+    lift->setPosition(0, view == "vehicles" ? 0.9f : 0.0f, 0);
     PlaceVehicle(scene, "fueltruck.mesh", "fueltruck_wheel.mesh", "fueltruck_wheel.mesh", 4, 2,
                  Ogre::Vector3(-128, 0, 20), 30);
     PlaceVehicle(scene, "baggage_car.mesh", "baggagewheel_front.mesh", "baggagewheel_front.mesh", 4, 2,
@@ -217,6 +219,20 @@ bool Viewer::Render(const std::string& png, const std::string& view) {
                  Ogre::Vector3(-117 - 2.5f, 0, 22 - 4.33f), 30);
     eye = Ogre::Vector3(-115, 7, 42);
     target = Ogre::Vector3(-128, 2, 18);
+    // closeup-<catering|fuel|cart|trailer>-<front|rear>: one vehicle of the
+    // line from a corner, near enough to judge its details.
+    const std::vector<std::pair<std::string, Ogre::Vector3>> centres = {
+        {"catering", {-140, 2.0f, 20}}, {"fuel", {-128, 2.0f, 20}}, {"cart", {-117, 1.0f, 22}},
+        {"trailer", {-119.5f, 0.8f, 17.67f}}};
+    for (const auto& c : centres) {
+      if (view.find("-" + c.first + "-") == std::string::npos) continue;
+      const bool rear = view.find("-rear") != std::string::npos;
+      const float reach = c.first == "cart" || c.first == "trailer" ? 6.0f : 13.0f;
+      // The line faces 30 degrees left of +z; look from 40 degrees off its nose or tail.
+      const Ogre::Radian a = Ogre::Degree(rear ? 30.0f + 180.0f - 40.0f : 30.0f + 40.0f);
+      target = c.second;
+      eye = target + Ogre::Vector3(Ogre::Math::Sin(a) * reach, reach * 0.35f, Ogre::Math::Cos(a) * reach);
+    }
   } else if (view == "stand") {
     eye = Ogre::Vector3(-20, 35, 30);
     target = Ogre::Vector3(-45, 0, 100);
