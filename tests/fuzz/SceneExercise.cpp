@@ -32,6 +32,8 @@ SceneExercise::SceneExercise() {
 }
 
 SceneExercise::~SceneExercise() {
+    if (m_scene)
+        m_root->destroySceneManager(m_scene);
     if (!m_ownsRoot)
         return;
     delete m_root;
@@ -55,20 +57,25 @@ std::string SceneExercise::Run(const std::uint8_t* data, std::size_t size) {
         return "terrain pages without a terrain";
 
     scene.hasTerrain = false;
-    Ogre::SceneManager* manager = m_root->createSceneManager();
+    if (!m_scene)
+        m_scene = m_root->createSceneManager();
     std::string broken;
     try {
-        game::SceneLoader loader(kSceneName, manager);
+        game::SceneLoader loader(kSceneName, m_scene);
         loader.Build(scene);
         // Gameplay finds its spawn and trigger nodes by name: every named
         // node is there, made now or by an earlier element of that name.
         for (const game::SceneDescription::Node& node : scene.nodes)
-            if (!node.name.empty() && !manager->hasSceneNode(node.name))
+            if (!node.name.empty() && !m_scene->hasSceneNode(node.name))
                 broken = "the node \"" + node.name + "\" was not built";
     } catch (const std::exception& error) {
         broken = std::string("building the scene threw: ") + error.what();
     }
-    m_root->destroySceneManager(manager);
+    // The next input starts from an empty scene, as the game's one load does.
+    m_scene->clearScene();
+    m_scene->destroyAllLights();
+    m_scene->setSkyBox(false, "");
+    m_scene->setSkyDome(false, "");
     // Meshes the file named but that never loaded would pile up from input to input.
     if (m_ownsRoot)
         Ogre::MeshManager::getSingleton().removeAll();

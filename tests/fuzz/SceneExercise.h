@@ -8,6 +8,7 @@ namespace Ogre {
 class DefaultHardwareBufferManager;
 class LogManager;
 class Root;
+class SceneManager;
 } // namespace Ogre
 
 // Feeds one input to the scene file reader the way the scene loader reads its
@@ -31,5 +32,7 @@ private:
     Ogre::LogManager* m_log = nullptr;
     Ogre::Root* m_root = nullptr;
     Ogre::DefaultHardwareBufferManager* m_buffers = nullptr;
+    // One scene for every input, emptied after each.
+    Ogre::SceneManager* m_scene = nullptr;
     bool m_ownsRoot = false;
 };
