@@ -54,10 +54,16 @@ soak: deps
 	$(ASAN_BUILD_ENV) cmake --build $(ASAN_BUILD) -j $(JOBS)
 	$(SOAK_ENV) tools/with-display.sh bash tests/monkey/monkey.sh $(abspath $(ASAN_BUILD))/bin $(SECONDS) $(SEED)
 
-# Runs the store fuzzer for FUZZ_SECONDS; failing inputs are kept in tests/fuzz/regressions.
+# Runs the store fuzzer and the mission, scene and vehicle reader fuzzers for
+# FUZZ_SECONDS each; failing inputs are kept in tests/fuzz/regressions.
 FUZZ_SECONDS ?= 600
 fuzz: build
-	tests/fuzz/run-fuzzer.sh $(BUILD)/fuzz/store_fuzzer $(FUZZ_SECONDS) $(BUILD)/assets $(BUILD)/fuzz-run --keep
+	status=0; \
+	tests/fuzz/run-fuzzer.sh $(BUILD)/fuzz/store_fuzzer $(FUZZ_SECONDS) $(BUILD)/assets $(BUILD)/fuzz-run --keep || status=1; \
+	for target in mission scene vehicle; do \
+	  tests/fuzz/run-fuzzer.sh $(BUILD)/fuzz/$${target}_fuzzer $(FUZZ_SECONDS) $(BUILD)/assets $(BUILD)/fuzz-run-$$target --keep || status=1; \
+	done; \
+	exit $$status
 
 bench: build
 	cmake --build $(BUILD) --target bench

@@ -1,8 +1,7 @@
 #include "game/SceneLoader.h"
 
+#include "game/SceneReader.h"
 #include "physics/PhysicsCore.h"
-#include "xml/Element.h"
-#include "xml/Iterator.h"
 #include "xml/Reader.h"
 
 #include "display/Core.h"
@@ -112,69 +111,56 @@ bool SceneLoader::Init() {
 }
 
 void SceneLoader::ParseScene() {
+    Build(SceneReader::Read(m_document));
+}
+
+void SceneLoader::Build(const SceneDescription& scene) {
     if (!m_sceneManager) {
         std::cerr << "SceneLoader: no scene manager to build \"" << m_document.path() << "\" in" << std::endl;
         return;
     }
-    if (std::unique_ptr<xml::Iterator> it{xml::Iterator::Find(m_document, "environment")})
-        ProcessEnvironment(*it);
-    if (std::unique_ptr<xml::Iterator> it{xml::Iterator::Find(m_document, "light")})
-        ProcessLight(*it, m_sceneManager->getRootSceneNode());
-    if (std::unique_ptr<xml::Iterator> it{xml::Iterator::Find(m_document, "nodes")}) {
-        if (it->goToFirstChild())
-            ProcessNodes(*it, nullptr);
-    }
-    if (std::unique_ptr<xml::Iterator> it{xml::Iterator::Find(m_document, "terrain")})
-        ProcessTerrain(*it);
+    if (scene.hasEnvironment)
+        ProcessEnvironment(scene);
+    if (scene.hasLight)
+        ProcessLight(scene.light, m_sceneManager->getRootSceneNode());
+    if (!scene.nodes.empty())
+        ProcessNodes(scene.nodes, nullptr);
+    if (scene.hasTerrain)
+        ProcessTerrain(scene.terrain);
 }
 
-void SceneLoader::ProcessEnvironment(xml::Iterator it) {
-    if (xml::Element* skyBox = it.GetChild("skyBox"))
-        ProcessSkyBox(skyBox);
-    if (xml::Element* skyDome = it.GetChild("skyDome"))
-        ProcessSkyDome(skyDome);
-    if (const xml::Element* ambient = it.GetChild("colourAmbient"))
-        m_sceneManager->setAmbientLight(ParseColor(ambient));
+void SceneLoader::ProcessEnvironment(const SceneDescription& scene) {
+    if (scene.skyBox.present)
+        ProcessSkyBox(scene.skyBox);
+    if (scene.skyDome.present)
+        ProcessSkyDome(scene.skyDome);
+    if (scene.hasAmbient)
+        m_sceneManager->setAmbientLight(scene.ambient);
 }
 
-void SceneLoader::ProcessSkyBox(xml::Element* element) {
-    const std::string material = element->GetAttribute("material");
-    const float distance = element->GetAttributeFloat("distance", 3000.0f);
-    const bool drawFirst = element->GetAttributeBool("drawFirst", true);
-    const bool active = element->GetAttributeBool("active", false);
-    if (!active)
+void SceneLoader::ProcessSkyBox(const SceneDescription::Sky& sky) {
+    if (!sky.active)
         return;
-    const xml::Element* rotation = element->GetChild("rotation");
-    const Ogre::Quaternion orientation = rotation ? ParseQuaternion(rotation) : Ogre::Quaternion::IDENTITY;
     try {
-        m_sceneManager->setSkyBox(true, material, distance, drawFirst, orientation, kSkyGroup);
+        m_sceneManager->setSkyBox(true, sky.material, sky.distance, sky.drawFirst, sky.orientation, kSkyGroup);
     } catch (const std::exception& error) {
-        report("sky box \"" + material + "\"", error);
+        report("sky box \"" + sky.material + "\"", error);
     }
 }
 
-void SceneLoader::ProcessSkyDome(xml::Element* element) {
-    const std::string material = element->GetAttribute("material");
-    const float curvature = element->GetAttributeFloat("curvature", 10.0f);
-    const float tiling = element->GetAttributeFloat("tiling", 8.0f);
-    const float distance = element->GetAttributeFloat("distance", 3000.0f);
-    const bool drawFirst = element->GetAttributeBool("drawFirst", true);
-    const bool active = element->GetAttributeBool("active", false);
-    if (!active)
+void SceneLoader::ProcessSkyDome(const SceneDescription::Sky& sky) {
+    if (!sky.active)
         return;
-    const xml::Element* rotation = element->GetChild("rotation");
-    const Ogre::Quaternion orientation = rotation ? ParseQuaternion(rotation) : Ogre::Quaternion::IDENTITY;
     try {
-        m_sceneManager->setSkyDome(true, material, curvature, tiling, distance, drawFirst, orientation, 16, 16, -1,
-                                   kSkyGroup);
+        m_sceneManager->setSkyDome(true, sky.material, sky.curvature, sky.tiling, sky.distance, sky.drawFirst,
+                                   sky.orientation, 16, 16, -1, kSkyGroup);
     } catch (const std::exception& error) {
-        report("sky dome \"" + material + "\"", error);
+        report("sky dome \"" + sky.material + "\"", error);
     }
 }
 
-void SceneLoader::ProcessLight(xml::Iterator it, Ogre::SceneNode* parent) {
-    const xml::Element* element = it.current();
-    const std::string name = element->GetAttribute("name");
+void SceneLoader::ProcessLight(const SceneDescription::Light& description, Ogre::SceneNode* parent) {
+    const std::string& name = description.name;
     Ogre::Light* light = nullptr;
     try {
         light = name.empty() ? m_sceneManager->createLight() : m_sceneManager->createLight(name);
@@ -187,56 +173,44 @@ void SceneLoader::ProcessLight(xml::Iterator it, Ogre::SceneNode* parent) {
     Ogre::SceneNode* node = (parent ? parent : m_sceneManager->getRootSceneNode())->createChildSceneNode();
     node->attachObject(light);
 
-    const std::string type = element->GetAttribute("type");
+    const std::string& type = description.type;
     if (type == "point" || type == "radPoint")
         light->setType(Ogre::Light::LT_POINT);
     else if (type == "directional")
         light->setType(Ogre::Light::LT_DIRECTIONAL);
     else if (type == "spot")
         light->setType(Ogre::Light::LT_SPOTLIGHT);
-    light->setCastShadows(element->GetAttributeBool("castShadows", true));
-    light->setVisible(element->GetAttributeBool("visible", true));
+    light->setCastShadows(description.castShadows);
+    light->setVisible(description.visible);
 
-    if (const xml::Element* position = element->GetChild("position"))
-        node->setPosition(ParseVector3(position));
-    for (const char* directionName : {"normal", "directionVector"}) {
-        const xml::Element* direction = element->GetChild(directionName);
-        if (!direction)
-            continue;
-        const Ogre::Vector3 towards = ParseVector3(direction);
+    if (description.hasPosition)
+        node->setPosition(description.position);
+    for (const Ogre::Vector3& towards : description.directions) {
         if (towards.isZeroLength())
             continue;
         node->setOrientation(Ogre::Vector3::NEGATIVE_UNIT_Z.getRotationTo(towards.normalisedCopy()));
     }
-    if (const xml::Element* diffuse = element->GetChild("colourDiffuse"))
-        light->setDiffuseColour(ParseColor(diffuse));
-    if (const xml::Element* specular = element->GetChild("colourSpecular"))
-        light->setSpecularColour(ParseColor(specular));
+    if (description.hasDiffuse)
+        light->setDiffuseColour(description.diffuse);
+    if (description.hasSpecular)
+        light->setSpecularColour(description.specular);
 
     if (light->getType() == Ogre::Light::LT_DIRECTIONAL)
         return;
-    if (const xml::Element* attenuation = element->GetChild("lightAttenuation"))
-        ProcessLightAttenuation(attenuation, light);
-    if (const xml::Element* range = element->GetChild("lightRange"))
-        ProcessLightRange(range, light);
+    if (description.hasAttenuation)
+        light->setAttenuation(description.attenuationRange, description.attenuationConstant,
+                              description.attenuationLinear, description.attenuationQuadratic);
+    if (description.hasSpotRange) {
+        const Ogre::Angle inner(description.spotInner);
+        const Ogre::Angle outer(description.spotOuter);
+        light->setSpotlightRange(Ogre::Radian(inner), Ogre::Radian(outer), description.spotFalloff);
+    }
 }
 
-void SceneLoader::ProcessLightAttenuation(const xml::Element* element, Ogre::Light* light) {
-    light->setAttenuation(element->GetAttributeFloat("range", 0.0f), element->GetAttributeFloat("constant", 0.0f),
-                          element->GetAttributeFloat("linear", 0.0f), element->GetAttributeFloat("quadratic", 0.0f));
-}
-
-void SceneLoader::ProcessLightRange(const xml::Element* element, Ogre::Light* light) {
-    const Ogre::Angle inner(element->GetAttributeFloat("inner", 0.0f));
-    const Ogre::Angle outer(element->GetAttributeFloat("outer", 0.0f));
-    light->setSpotlightRange(Ogre::Radian(inner), Ogre::Radian(outer), element->GetAttributeFloat("falloff", 1.0f));
-}
-
-void SceneLoader::ProcessNodes(xml::Iterator it, Ogre::SceneNode* parent) {
+void SceneLoader::ProcessNodes(const std::vector<SceneDescription::Node>& nodes, Ogre::SceneNode* parent) {
     Ogre::SceneNode* parentNode = parent ? parent : m_sceneManager->getRootSceneNode();
-    do {
-        const xml::Element* element = it.current();
-        const std::string name = element->GetAttribute("name");
+    for (const SceneDescription::Node& description : nodes) {
+        const std::string& name = description.name;
         Ogre::SceneNode* node = nullptr;
         try {
             node = name.empty() ? parentNode->createChildSceneNode() : parentNode->createChildSceneNode(name);
@@ -244,26 +218,26 @@ void SceneLoader::ProcessNodes(xml::Iterator it, Ogre::SceneNode* parent) {
             report("node \"" + name + "\"", error);
             continue;
         }
-        if (const xml::Element* position = element->GetChild("position"))
-            node->setPosition(ParseVector3(position));
-        if (const xml::Element* rotation = element->GetChild("rotation"))
-            node->setOrientation(ParseQuaternion(rotation));
-        if (const xml::Element* scale = element->GetChild("scale"))
-            node->setScale(ParseVector3(scale));
+        if (description.hasPosition)
+            node->setPosition(description.position);
+        if (description.hasRotation)
+            node->setOrientation(description.rotation);
+        if (description.hasScale)
+            node->setScale(description.scale);
         node->setInitialState();
 
         const bool isTrigger = name.find("trigger") != std::string::npos;
         const bool isSpawn = name.find("spawn") != std::string::npos;
-        const xml::Element* entity = element->GetChild("entity");
-        if (entity && !isTrigger && !isSpawn)
-            ProcessEntity(entity, node, true);
-    } while (it.NextSibling());
+        if (!description.entities.empty() && !isTrigger && !isSpawn)
+            ProcessEntity(description.entities, node, true);
+    }
 }
 
-void SceneLoader::ProcessEntity(const xml::Element* element, Ogre::SceneNode* node, bool isStatic) {
-    for (const xml::Element* current = element; current; current = current->GetSibling("entity")) {
-        const std::string name = current->GetAttribute("name");
-        const std::string meshFile = current->GetAttribute("meshFile");
+void SceneLoader::ProcessEntity(const std::vector<SceneDescription::Entity>& entities, Ogre::SceneNode* node,
+                                bool isStatic) {
+    for (const SceneDescription::Entity& description : entities) {
+        const std::string& name = description.name;
+        const std::string& meshFile = description.meshFile;
         Ogre::Entity* entity = nullptr;
         try {
             entity = name.empty() ? m_sceneManager->createEntity(meshFile) : m_sceneManager->createEntity(name, meshFile);
@@ -271,11 +245,11 @@ void SceneLoader::ProcessEntity(const xml::Element* element, Ogre::SceneNode* no
             report("entity \"" + name + "\" (" + meshFile + ")", error);
             continue;
         }
-        entity->setCastShadows(current->GetAttributeBool("castShadows", false));
+        entity->setCastShadows(description.castShadows);
 
-        for (const xml::Element* sub = current->GetChild("subentity"); sub; sub = sub->GetSibling("subentity")) {
-            const std::string materialName = sub->GetAttribute("materialName");
-            const int index = sub->GetAttributeInt("index", -1);
+        for (const SceneDescription::SubEntity& sub : description.subEntities) {
+            const std::string& materialName = sub.materialName;
+            const int index = sub.index;
             if (index == -1)
                 continue;
             Ogre::MaterialPtr material = Ogre::MaterialManager::getSingleton().getByName(materialName);
@@ -314,13 +288,11 @@ void SceneLoader::ProcessEntity(const xml::Element* element, Ogre::SceneNode* no
     }
 }
 
-void SceneLoader::ProcessTerrain(xml::Iterator it) {
-    const float worldSize = it.GetAttibuteFloat("worldSize", 0.0f);
-    const int mapSize = it.GetAttibuteInt("mapSize", 0);
-    it.GetAttribute("colourmapEnabled");
-    it.GetAttibuteInt("colourMapTextureSize", 0);
-    const int compositeMapDistance = it.GetAttibuteInt("tuningCompositeMapDistance", 0);
-    const int maxPixelError = it.GetAttibuteInt("tuningMaxPixelError", 0);
+void SceneLoader::ProcessTerrain(const SceneDescription::Terrain& description) {
+    const float worldSize = description.worldSize;
+    const int mapSize = description.mapSize;
+    const int compositeMapDistance = description.compositeMapDistance;
+    const int maxPixelError = description.maxPixelError;
     if (mapSize < 2 || worldSize <= 0.0f) {
         std::cerr << "SceneLoader: terrain with map size " << mapSize << " and world size " << worldSize
                   << " skipped" << std::endl;
@@ -384,10 +356,8 @@ void SceneLoader::ProcessTerrain(xml::Iterator it) {
         }
     }
 
-    if (it.goToFirstChild()) {
-        if (const xml::Element* page = it.current()->GetChild("terrainPage"))
-            ProcessTerrainPages(page);
-    }
+    if (!description.pages.empty())
+        ProcessTerrainPages(description.pages);
 
     try {
         m_terrainGroup->loadAllTerrains(true);
@@ -415,11 +385,11 @@ void SceneLoader::ProcessTerrain(xml::Iterator it) {
     }
 }
 
-void SceneLoader::ProcessTerrainPages(const xml::Element* element) {
-    for (const xml::Element* page = element; page; page = page->GetSibling("terrainPage")) {
-        const std::string name = page->GetAttribute("name");
-        const long x = page->GetAttributeInt("pageX", 0);
-        const long y = page->GetAttributeInt("pageY", 0);
+void SceneLoader::ProcessTerrainPages(const std::vector<SceneDescription::TerrainPage>& pages) {
+    for (const SceneDescription::TerrainPage& page : pages) {
+        const std::string& name = page.name;
+        const long x = page.x;
+        const long y = page.y;
         Ogre::Terrain* terrain = nullptr;
         try {
             m_terrainGroup->defineTerrain(x, y, name);
@@ -452,21 +422,6 @@ void SceneLoader::ProcessTerrainPages(const xml::Element* element) {
             delete[] heights;
         }
     }
-}
-
-Ogre::Vector3 SceneLoader::ParseVector3(const xml::Element* element) {
-    return Ogre::Vector3(element->GetAttributeFloat("x", 0.0f), element->GetAttributeFloat("y", 0.0f),
-                         element->GetAttributeFloat("z", 0.0f));
-}
-
-Ogre::Quaternion SceneLoader::ParseQuaternion(const xml::Element* element) {
-    return Ogre::Quaternion(element->GetAttributeFloat("qw", 0.0f), element->GetAttributeFloat("qx", 0.0f),
-                            element->GetAttributeFloat("qy", 0.0f), element->GetAttributeFloat("qz", 0.0f));
-}
-
-Ogre::ColourValue SceneLoader::ParseColor(const xml::Element* element) {
-    return Ogre::ColourValue(element->GetAttributeFloat("r", 0.0f), element->GetAttributeFloat("g", 0.0f),
-                             element->GetAttributeFloat("b", 0.0f), element->GetAttributeFloat("a", 1.0f));
 }
 
 } // namespace game

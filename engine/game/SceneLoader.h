@@ -1,13 +1,11 @@
 #pragma once
 
 #include "base/Export.h"
+#include "game/SceneDescription.h"
 #include "xml/Document.h"
 
-#include <OGRE/OgreColourValue.h>
-#include <OGRE/OgreQuaternion.h>
-#include <OGRE/OgreVector.h>
-
 #include <string>
+#include <vector>
 
 namespace Ogre {
 class Light;
@@ -16,11 +14,6 @@ class SceneNode;
 class TerrainGlobalOptions;
 class TerrainGroup;
 } // namespace Ogre
-
-namespace xml {
-class Element;
-class Iterator;
-} // namespace xml
 
 namespace game {
 
@@ -39,25 +32,22 @@ public:
     bool Init();
     // Builds the scene from what Init read; builds nothing after a failed Init.
     void ParseScene();
+    // Builds a scene read before (SceneReader), as ParseScene does with the file's.
+    void Build(const SceneDescription& scene);
 
     Ogre::TerrainGroup* terrain_group() const { return m_terrainGroup; }
     Ogre::TerrainGlobalOptions* terrain_options() const { return m_terrainOptions; }
 
 private:
-    void ProcessEnvironment(xml::Iterator it);
-    void ProcessSkyBox(xml::Element* element);
-    void ProcessSkyDome(xml::Element* element);
-    void ProcessLight(xml::Iterator it, Ogre::SceneNode* parent);
-    void ProcessLightAttenuation(const xml::Element* element, Ogre::Light* light);
-    void ProcessLightRange(const xml::Element* element, Ogre::Light* light);
-    void ProcessNodes(xml::Iterator it, Ogre::SceneNode* parent);
-    void ProcessEntity(const xml::Element* element, Ogre::SceneNode* node, bool isStatic);
-    void ProcessTerrain(xml::Iterator it);
-    void ProcessTerrainPages(const xml::Element* element);
-
-    Ogre::Vector3 ParseVector3(const xml::Element* element);
-    Ogre::Quaternion ParseQuaternion(const xml::Element* element);
-    Ogre::ColourValue ParseColor(const xml::Element* element);
+    // Each builds one part of what SceneReader read from the document.
+    void ProcessEnvironment(const SceneDescription& scene);
+    void ProcessSkyBox(const SceneDescription::Sky& sky);
+    void ProcessSkyDome(const SceneDescription::Sky& sky);
+    void ProcessLight(const SceneDescription::Light& description, Ogre::SceneNode* parent);
+    void ProcessNodes(const std::vector<SceneDescription::Node>& nodes, Ogre::SceneNode* parent);
+    void ProcessEntity(const std::vector<SceneDescription::Entity>& entities, Ogre::SceneNode* node, bool isStatic);
+    void ProcessTerrain(const SceneDescription::Terrain& description);
+    void ProcessTerrainPages(const std::vector<SceneDescription::TerrainPage>& pages);
 
     xml::Document m_document;
     Ogre::SceneManager* m_sceneManager;

@@ -3,6 +3,8 @@
 #include "display/Core.h"
 #include "event/KeyEvent.h"
 #include "event/Manager.h"
+#include "game/VehicleConfig.h"
+#include "game/VehicleConfigReader.h"
 #include "physics/PhysicsCore.h"
 #include "physics/bullet/BoxCollisionShape.h"
 #include "physics/bullet/DynamicsWorld.h"
@@ -22,7 +24,6 @@
 #include <OGRE/OgreSkeletonInstance.h>
 #include <OGRE/OgreSubEntity.h>
 #include <btBulletDynamicsCommon.h>
-#include <tinyxml.h>
 
 #include <cmath>
 #include <cstdlib>
@@ -31,9 +32,9 @@
 
 namespace game {
 
-const unsigned int Vehicle::kDefaultWheels = 4;
+const unsigned int Vehicle::kDefaultWheels = VehicleConfig::kDefaultWheels;
 const unsigned int Vehicle::kDefaultPoweredWheels = 2;
-const int Vehicle::kDefaultWeight = 500;
+const int Vehicle::kDefaultWeight = VehicleConfig::kDefaultWeight;
 const float Vehicle::kDefaultMaxEngineForce = 1000.0f;
 const float Vehicle::kDefaultSteeringIncrement = 0.01f;
 const float Vehicle::kDefaultSteeringClamp = 0.8f;
@@ -68,73 +69,6 @@ const char* const kCameraBone = "camera_wheel";
 // A recovered vehicle is dropped from this far above where its box would rest.
 const float kRecoverClearance = 0.3f;
 const float kMinHeadingLength = 1e-4f;
-// Zero bytes after the text keep the parser from reading past a file that
-// ends inside a multi-byte character.
-const size_t kParsePadding = 4;
-
-const TiXmlElement* findFirst(const TiXmlElement* element, const std::string& name) {
-    if (!element)
-        return nullptr;
-    if (name == element->Value())
-        return element;
-    for (const TiXmlElement* child = element->FirstChildElement(); child; child = child->NextSiblingElement())
-        if (const TiXmlElement* found = findFirst(child, name))
-            return found;
-    return nullptr;
-}
-
-// The key's text, or false when the key is absent or empty (the default stays).
-bool keyText(const TiXmlDocument& document, const char* key, std::string& text) {
-    const TiXmlElement* element = findFirst(document.RootElement(), key);
-    if (!element || !element->GetText())
-        return false;
-    text = element->GetText();
-    return text.find_first_not_of(" \t\r\n") != std::string::npos;
-}
-
-// A number within +-limit, or false with one line and the value kept.
-bool readNumber(const TiXmlDocument& document, const std::string& file, const char* key, double limit,
-                double current, double& parsed) {
-    std::string text;
-    if (!keyText(document, key, text))
-        return false;
-    const char* start = text.c_str();
-    char* end = nullptr;
-    parsed = std::strtod(start, &end);
-    if (end == start || !std::isfinite(parsed) || std::fabs(parsed) > limit) {
-        std::cerr << "Vehicle: " << file << ": \"" << key << "\" is not a number (\"" << text << "\"), keeping "
-                  << current << std::endl;
-        return false;
-    }
-    return true;
-}
-
-void readFloat(const TiXmlDocument& document, const std::string& file, const char* key, float& value) {
-    double parsed = 0.0;
-    if (readNumber(document, file, key, 3.4e38, value, parsed))
-        value = static_cast<float>(parsed);
-}
-
-void readInt(const TiXmlDocument& document, const std::string& file, const char* key, long& value) {
-    double parsed = 0.0;
-    if (readNumber(document, file, key, 1e9, static_cast<double>(value), parsed))
-        value = static_cast<long>(parsed);
-}
-
-// Read only: configurations are assets, never rewritten by the game.
-bool readFile(const std::string& path, std::string& text) {
-    FILE* file = std::fopen(path.c_str(), "rb");
-    if (!file)
-        return false;
-    char buffer[4096];
-    size_t n;
-    while ((n = std::fread(buffer, 1, sizeof buffer, file)) > 0)
-        text.append(buffer, n);
-    const bool ok = !std::ferror(file);
-    std::fclose(file);
-    return ok;
-}
-
 Ogre::SceneManager* sceneManager() {
     display::Core* core = display::Core::getSingleton();
     return core ? core->getSceneManager() : nullptr;
@@ -374,80 +308,43 @@ bool Vehicle::AttachCamera(Ogre::SceneNode* cameraNode) {
 }
 
 bool Vehicle::Load(const std::string& fileName) {
-    std::string text;
-    if (!readFile(fileName, text)) {
-        std::cerr << "Vehicle: can't read configuration \"" << fileName << "\", keeping the current values"
-                  << std::endl;
+    VehicleConfig config;
+    config.numWheels = m_numWheels;
+    config.numPoweredWheels = m_numPoweredWheels;
+    config.weight = m_weight;
+    config.maxEngineForce = m_maxEngineForce;
+    config.steeringIncrement = m_steeringIncrement;
+    config.steeringClamp = m_steeringClamp;
+    config.wheelFriction = m_wheelFriction;
+    config.frictionSlip = m_frictionSlip;
+    config.suspensionStiffness = m_suspensionStiffness;
+    config.suspensionDamping = m_suspensionDamping;
+    config.suspensionCompression = m_suspensionCompression;
+    config.suspensionRestLength = m_suspensionRestLength;
+    config.suspensionMaxTravelCm = m_suspensionMaxTravelCm;
+    config.rollInfluence = m_rollInfluence;
+    config.connectionHeight = m_connectionHeight.y;
+    config.chassisShift = m_chassisShift.y;
+    // An unreadable file keeps the current values; the reader said so.
+    if (!VehicleConfigReader::Read(fileName, config))
         return true;
-    }
-    text.append(kParsePadding, '\0');
-    TiXmlDocument document;
-    document.Parse(text.c_str());
-    if (document.Error() || !document.RootElement()) {
-        std::cerr << "Vehicle: can't parse configuration \"" << fileName << "\": "
-                  << (document.Error() ? document.ErrorDesc() : "no root element") << ", keeping the current values"
-                  << std::endl;
-        return true;
-    }
 
-    long wheels = m_numWheels;
-    long powered = m_numPoweredWheels;
-    long weight = m_weight;
-    float connectionHeight = m_connectionHeight.y;
-    float chassisShift = m_chassisShift.y;
-    readInt(document, fileName, "num_wheels", wheels);
-    readInt(document, fileName, "num_powered_wheels", powered);
-    readFloat(document, fileName, "max_engine_force", m_maxEngineForce);
-    readFloat(document, fileName, "steering_increment", m_steeringIncrement);
-    readFloat(document, fileName, "steering_clamp", m_steeringClamp);
-    readInt(document, fileName, "weight", weight);
-    readFloat(document, fileName, "wheel_friction", m_wheelFriction);
-    readFloat(document, fileName, "friction_slip", m_frictionSlip);
-    readFloat(document, fileName, "suspension_stiffness", m_suspensionStiffness);
-    readFloat(document, fileName, "suspension_damping", m_suspensionDamping);
-    readFloat(document, fileName, "suspension_compression", m_suspensionCompression);
-    readFloat(document, fileName, "suspension_rest_length", m_suspensionRestLength);
-    readFloat(document, fileName, "suspension_max_travel_cm", m_suspensionMaxTravelCm);
-    readFloat(document, fileName, "roll_influence", m_rollInfluence);
-    readFloat(document, fileName, "connection_height", connectionHeight);
-    readFloat(document, fileName, "chassis_shift", chassisShift);
-
-    // Values the physics cannot work with are brought into range, once each.
-    if (wheels < 0) {
-        std::cerr << "Vehicle: " << fileName << ": num_wheels " << wheels << " is negative, using "
-                  << kDefaultWheels << std::endl;
-        wheels = kDefaultWheels;
-    }
-    if (powered < 0) {
-        std::cerr << "Vehicle: " << fileName << ": num_powered_wheels " << powered << " is negative, using 0"
-                  << std::endl;
-        powered = 0;
-    }
-    if (powered > wheels) {
-        std::cerr << "Vehicle: " << fileName << ": num_powered_wheels " << powered << " is more than the "
-                  << wheels << " wheels, using " << wheels << std::endl;
-        powered = wheels;
-    }
-    if (weight <= 0) {
-        std::cerr << "Vehicle: " << fileName << ": weight " << weight << " is not positive, using "
-                  << kDefaultWeight << std::endl;
-        weight = kDefaultWeight;
-    }
-    if (m_steeringIncrement < 0) {
-        std::cerr << "Vehicle: " << fileName << ": steering_increment " << m_steeringIncrement
-                  << " is negative, using 0" << std::endl;
-        m_steeringIncrement = 0;
-    }
-    if (m_steeringClamp < 0) {
-        std::cerr << "Vehicle: " << fileName << ": steering_clamp " << m_steeringClamp << " is negative, using 0"
-                  << std::endl;
-        m_steeringClamp = 0;
-    }
-    m_numWheels = static_cast<unsigned int>(wheels);
-    m_numPoweredWheels = static_cast<unsigned int>(powered);
-    m_weight = static_cast<int>(weight);
-    m_connectionHeight = Ogre::Vector3(0, connectionHeight, 0);
-    m_chassisShift = Ogre::Vector3(0, chassisShift, 0);
+    m_numWheels = static_cast<unsigned int>(config.numWheels);
+    m_numPoweredWheels = static_cast<unsigned int>(config.numPoweredWheels);
+    m_weight = static_cast<int>(config.weight);
+    m_maxEngineForce = config.maxEngineForce;
+    m_steeringIncrement = config.steeringIncrement;
+    m_steeringClamp = config.steeringClamp;
+    m_wheelFriction = config.wheelFriction;
+    m_frictionSlip = config.frictionSlip;
+    m_suspensionStiffness = config.suspensionStiffness;
+    m_suspensionDamping = config.suspensionDamping;
+    m_suspensionCompression = config.suspensionCompression;
+    m_suspensionRestLength = config.suspensionRestLength;
+    m_suspensionMaxTravelCm = config.suspensionMaxTravelCm;
+    m_rollInfluence = config.rollInfluence;
+    m_connectionHeight = Ogre::Vector3(0, config.connectionHeight, 0);
+    m_chassisShift = Ogre::Vector3(0, config.chassisShift, 0);
     return true;
 }
 

@@ -21,12 +21,9 @@
 
 #include <OGRE/OgreSceneManager.h>
 #include <OGRE/OgreSceneNode.h>
-#include <tinyxml.h>
 
 #include <cmath>
-#include <fstream>
 #include <iostream>
-#include <iterator>
 #include <limits>
 
 namespace game {
@@ -64,22 +61,6 @@ uint32_t saturatingAdd(uint32_t a, uint32_t b) {
     return b > std::numeric_limits<uint32_t>::max() - a ? std::numeric_limits<uint32_t>::max() : a + b;
 }
 
-// The whole file with a few zero bytes behind it: the XML parser reads past
-// the end of a file that stops inside a multi-byte character.
-bool readFile(const std::string& path, std::string& text) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        return false;
-    text.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    text.append(8, '\0');
-    return true;
-}
-
-std::string attribute(const TiXmlElement& element, const char* name) {
-    const char* value = element.Attribute(name);
-    return value ? value : "";
-}
-
 } // namespace
 
 MissionData::MissionData(ISpawnFactory* spawnFactory, ITriggerFactory* triggerFactory,
@@ -106,28 +87,21 @@ bool MissionData::Load(int32_t mission) {
 
     const std::string path = MissionFile(mission);
     const std::string file = baseName(path);
-    std::string text;
-    if (!readFile(path, text)) {
-        std::cerr << "MissionData: cannot read " << path << std::endl;
+    MissionFileReader reader;
+    if (!reader.Read(path))
         return false;
-    }
-    TiXmlDocument document(path);
-    document.Parse(text.c_str());
-    const TiXmlElement* root = document.RootElement();
-    if (document.Error() || !root) {
-        std::cerr << "MissionData: " << path << " is no mission file: "
-                  << (document.Error() ? document.ErrorDesc() : "no root element") << std::endl;
-        return false;
-    }
-
-    for (const TiXmlElement* child = root->FirstChildElement(); child; child = child->NextSiblingElement()) {
-        const std::string name = child->ValueStr();
-        if (name == "spawn")
-            LoadSpawn(*child, file);
-        else if (name == "mini_game")
-            LoadMiniGame(*child, file);
-        else if (name == "trigger")
-            LoadTrigger(*child, file);
+    for (const MissionFileReader::Entry& entry : reader.entries()) {
+        switch (entry.kind) {
+        case MissionFileReader::kSpawnEntry:
+            LoadSpawn(entry, file);
+            break;
+        case MissionFileReader::kMiniGameEntry:
+            LoadMiniGame(entry, file);
+            break;
+        case MissionFileReader::kTriggerEntry:
+            LoadTrigger(entry, file);
+            break;
+        }
     }
     m_loaded = true;
     return true;
@@ -141,10 +115,10 @@ Ogre::SceneNode* MissionData::FindNode(const std::string& name, const std::strin
     return m_sceneManager->getSceneNode(name);
 }
 
-void MissionData::LoadSpawn(const TiXmlElement& element, const std::string& file) {
-    const std::string type = attribute(element, "type");
-    const std::string vehicle = attribute(element, "vehicle");
-    const std::string name = attribute(element, "name");
+void MissionData::LoadSpawn(const MissionFileReader::Entry& entry, const std::string& file) {
+    const std::string& type = entry.type;
+    const std::string& vehicle = entry.vehicle;
+    const std::string& name = entry.name;
 
     if (m_spawns.count(name)) {
         warn(file, "spawn \"" + name + "\" is used twice, the second is skipped");
@@ -178,8 +152,8 @@ void MissionData::LoadSpawn(const TiXmlElement& element, const std::string& file
         m_objectManager->AddObject(object);
 }
 
-void MissionData::LoadMiniGame(const TiXmlElement& element, const std::string& file) {
-    const std::string game = attribute(element, "game");
+void MissionData::LoadMiniGame(const MissionFileReader::Entry& entry, const std::string& file) {
+    const std::string& game = entry.game;
     if (!isOneOf(game, kMiniGames)) {
         warn(file, "unknown mini-game \"" + game + "\", step skipped");
         return;
@@ -187,10 +161,10 @@ void MissionData::LoadMiniGame(const TiXmlElement& element, const std::string& f
     m_steps.push_back(Step{kPlayMiniGame, game});
 }
 
-void MissionData::LoadTrigger(const TiXmlElement& element, const std::string& file) {
-    const std::string type = attribute(element, "type");
-    const std::string name = attribute(element, "name");
-    const std::string timeText = attribute(element, "time");
+void MissionData::LoadTrigger(const MissionFileReader::Entry& entry, const std::string& file) {
+    const std::string& type = entry.type;
+    const std::string& name = entry.name;
+    const std::string& timeText = entry.timeText;
 
     if (m_triggerObjects.count(name)) {
         // A trigger reached again later: one more step, same trigger.
@@ -207,9 +181,8 @@ void MissionData::LoadTrigger(const TiXmlElement& element, const std::string& fi
         warn(file, "trigger \"" + name + "\" has unknown type \"" + type + "\", step skipped");
         return;
     }
-    char* end = nullptr;
-    const double time = std::strtod(timeText.c_str(), &end);
-    if (timeText.empty() || end == timeText.c_str() || !std::isfinite(time) || time < 0.0 || time > kMaxStepTime) {
+    const double time = entry.time;
+    if (!entry.hasTime || time < 0.0 || time > kMaxStepTime) {
         warn(file, "trigger \"" + name + "\" has time \"" + timeText + "\" outside [0, 3600] s, step skipped");
         return;
     }

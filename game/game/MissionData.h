@@ -1,5 +1,7 @@
 #pragma once
 
+#include "game/MissionFileReader.h"
+
 #include <base/Singleton.h>
 #include <event/IListener.h>
 
@@ -10,8 +12,6 @@
 #include <map>
 #include <string>
 #include <vector>
-
-class TiXmlElement;
 
 namespace Ogre {
 class SceneManager;
@@ -93,9 +93,9 @@ public:
     void set_mission_folder(const std::string& folder) { m_missionFolder = folder; }
 
 private:
-    void LoadSpawn(const TiXmlElement& element, const std::string& file);
-    void LoadTrigger(const TiXmlElement& element, const std::string& file);
-    void LoadMiniGame(const TiXmlElement& element, const std::string& file);
+    void LoadSpawn(const MissionFileReader::Entry& entry, const std::string& file);
+    void LoadTrigger(const MissionFileReader::Entry& entry, const std::string& file);
+    void LoadMiniGame(const MissionFileReader::Entry& entry, const std::string& file);
     Ogre::SceneNode* FindNode(const std::string& name, const std::string& file) const;
 
     void ProcessStep();

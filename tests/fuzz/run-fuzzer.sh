@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
-# Runs the store fuzzer for a fixed time on a corpus seeded with real files:
-# the stores' own files, the generated scene, missions and vehicle
-# configurations, and every input that ever failed.
+# Runs one fuzzer for a fixed time on a corpus seeded with real files and
+# every input that ever failed. The store fuzzer starts from the stores' own
+# files and all generated data files; each reader's fuzzer from the generated
+# files it reads (scene_fuzzer the scene, mission_fuzzer the missions,
+# vehicle_fuzzer the vehicle configurations).
 #   run-fuzzer.sh FUZZER SECONDS ASSET_DIR WORK_DIR [--keep]
 # With --keep, inputs that fail are copied into tests/fuzz/regressions so the
 # unit tests replay them from then on (commit them with the fix).
@@ -18,9 +20,21 @@ corpus=$work/corpus artifacts=$work/artifacts
 mkdir -p "$corpus" "$artifacts"
 rm -f "$artifacts"/*
 
-cp "$here"/seeds/* "$here"/regressions/* "$corpus"/
 shopt -s nullglob
-for file in "$assets"/level/airport_scene.scene "$assets"/level/mission/*.xml "$assets"/config/*/*.xml; do
+case $(basename "$fuzzer") in
+  scene_fuzzer) seeds=("$assets"/level/airport_scene.scene) ;;
+  mission_fuzzer) seeds=("$assets"/level/mission/*.xml) ;;
+  vehicle_fuzzer) seeds=("$assets"/config/*/*.xml) ;;
+  *) seeds=("$assets"/level/airport_scene.scene "$assets"/level/mission/*.xml "$assets"/config/*/*.xml)
+     cp "$here"/seeds/* "$corpus"/ ;;
+esac
+if [ ${#seeds[@]} -eq 0 ]; then
+  echo "fuzz: no generated files under $assets to seed from (build the project first)" >&2
+  exit 1
+fi
+cp "$here"/regressions/* "$corpus"/
+for file in "${seeds[@]}"; do
+  [ -f "$file" ] || continue
   name=${file#"$assets"/}
   cp "$file" "$corpus/seed_${name//\//_}"
 done
@@ -35,7 +49,8 @@ set -e
 
 runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$work/fuzz.log" | tail -1)
 failed=("$artifacts"/*)
-echo "fuzz: ${runs:-?} runs in ${seconds} s, ${#failed[@]} failing input(s), corpus $(ls "$corpus" | wc -l) files"
+rate=$(awk -v r="${runs:-0}" -v s="$seconds" 'BEGIN { if (s > 0) printf "%.0f", r / s; else print "?" }')
+echo "fuzz: $(basename "$fuzzer"): ${runs:-?} runs in ${seconds} s (${rate}/s), ${#failed[@]} failing input(s), corpus $(ls "$corpus" | wc -l) files"
 if [ ${#failed[@]} -gt 0 ]; then
   for f in "${failed[@]}"; do
     echo "fuzz: failing input $f"

@@ -1,4 +1,7 @@
+#include "fuzz/MissionExercise.h"
+#include "fuzz/SceneExercise.h"
 #include "fuzz/StoreExercise.h"
+#include "fuzz/VehicleExercise.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -9,8 +12,9 @@
 
 namespace {
 
-// Every input the store fuzzer ever failed on (tests/fuzz/regressions) goes
-// through the same checks again; the valgrind run replays them as well.
+// Every input a fuzzer ever failed on (tests/fuzz/regressions) goes through
+// the checks of all of them again: the stores and the mission, scene and
+// vehicle readers. The valgrind run replays them as well.
 TEST(FuzzRegression, EveryInputThatEverFailedPassesNow) {
     std::vector<std::string> inputs;
     if (DIR* dir = ::opendir(KB_FUZZ_REGRESSION_DIR)) {
@@ -23,13 +27,20 @@ TEST(FuzzRegression, EveryInputThatEverFailedPassesNow) {
     ASSERT_FALSE(inputs.empty()) << "no inputs in " << KB_FUZZ_REGRESSION_DIR;
 
     TempDir work;
-    StoreExercise exercise(work.path());
+    StoreExercise stores(work.path());
+    MissionExercise mission;
+    SceneExercise scene;
+    VehicleExercise vehicle;
     for (const std::string& input : inputs) {
         const std::string bytes = TempDir::read(input);
+        const auto* data = reinterpret_cast<const std::uint8_t*>(bytes.data());
         testing::internal::CaptureStderr();
-        const std::string broken = exercise.Run(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
+        const std::string broken[] = {stores.Run(data, bytes.size()), mission.Run(data, bytes.size()),
+                                      scene.Run(data, bytes.size()), vehicle.Run(data, bytes.size())};
         testing::internal::GetCapturedStderr();
-        EXPECT_EQ(broken, "") << input;
+        const char* const who[] = {"stores", "mission", "scene", "vehicle"};
+        for (int i = 0; i < 4; ++i)
+            EXPECT_EQ(broken[i], "") << who[i] << ": " << input;
     }
 }
 
