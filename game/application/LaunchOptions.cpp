@@ -14,7 +14,7 @@ const int32_t kMissions = 25;
 }
 
 const char* LaunchOptions::Usage() {
-    return "usage: kestrelby [--autoplay N [--variant normal|upgraded] [--fast]]";
+    return "usage: kestrelby [--autoplay N [--variant normal|upgraded] [--fast] | --watch FILE [--fast]]";
 }
 
 bool LaunchOptions::Parse(int argc, const char* const* argv, std::string& error) {
@@ -46,6 +46,13 @@ bool LaunchOptions::Parse(int argc, const char* const* argv, std::string& error)
             m_variant = value;
             variantGiven = true;
             ++i;
+        } else if (option == "--watch") {
+            if (!value || !value[0]) {
+                error = "--watch needs a replay file";
+                return false;
+            }
+            m_watchFile = value;
+            ++i;
         } else if (option == "--fast") {
             m_fast = true;
         } else {
@@ -53,8 +60,16 @@ bool LaunchOptions::Parse(int argc, const char* const* argv, std::string& error)
             return false;
         }
     }
-    if (!autoplay() && (m_fast || variantGiven)) {
-        error = "--variant and --fast go with --autoplay";
+    if (autoplay() && watch()) {
+        error = "--autoplay and --watch go one at a time";
+        return false;
+    }
+    if (!autoplay() && variantGiven) {
+        error = "--variant goes with --autoplay";
+        return false;
+    }
+    if (!autoplay() && !watch() && m_fast) {
+        error = "--fast goes with --autoplay or --watch";
         return false;
     }
     return true;

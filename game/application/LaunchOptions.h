@@ -6,7 +6,8 @@
 namespace application {
 
 // What the command line asks of a start: the menu, or a mission played by
-// the autopilot, at the clock's pace or at fixed steps as fast as possible.
+// the autopilot, or a replay watched, at the clock's pace or at fixed steps
+// as fast as possible.
 class LaunchOptions {
 public:
     // Game time per pass and drawn passes in a fast autopilot run.
@@ -17,6 +18,9 @@ public:
     bool Parse(int argc, const char* const* argv, std::string& error);
 
     bool autoplay() const { return m_mission > 0; }
+    // --watch FILE: plays a replay file and ends.
+    bool watch() const { return !m_watchFile.empty(); }
+    const std::string& watch_file() const { return m_watchFile; }
     int32_t mission() const { return m_mission; }
     const std::string& variant() const { return m_variant; }
     bool fast() const { return m_fast; }
@@ -27,6 +31,7 @@ private:
     int32_t m_mission = 0;
     std::string m_variant = "normal";
     bool m_fast = false;
+    std::string m_watchFile;
 };
 
 } // namespace application

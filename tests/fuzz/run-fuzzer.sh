@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Runs the store fuzzer for a fixed time on a corpus seeded with real files:
+# Runs a fuzzer (stores or replays) for a fixed time on a corpus seeded with real files:
 # the stores' own files, the generated scene, missions and vehicle
 # configurations, and every input that ever failed.
 #   run-fuzzer.sh FUZZER SECONDS ASSET_DIR WORK_DIR [--keep]
@@ -19,6 +19,10 @@ mkdir -p "$corpus" "$artifacts"
 rm -f "$artifacts"/*
 
 cp "$here"/seeds/* "$here"/regressions/* "$corpus"/
+# KB_FUZZ_SEEDS names a folder of further seeds (the replay fuzzer's files).
+if [ -n "${KB_FUZZ_SEEDS:-}" ]; then
+  cp "$KB_FUZZ_SEEDS"/* "$corpus"/
+fi
 shopt -s nullglob
 for file in "$assets"/level/airport_scene.scene "$assets"/level/mission/*.xml "$assets"/config/*/*.xml; do
   name=${file#"$assets"/}

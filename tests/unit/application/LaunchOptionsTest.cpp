@@ -38,13 +38,24 @@ TEST(LaunchOptionsTest, AutoplayTakesAMissionAVariantAndFast) {
     EXPECT_FALSE(watched.options.fast());
 }
 
+TEST(LaunchOptionsTest, WatchTakesAFileAndFast) {
+    const Parsed watch = parse({"--watch", "runs/mission3_normal_best.kbreplay", "--fast"});
+    ASSERT_TRUE(watch.ok) << watch.error;
+    EXPECT_TRUE(watch.options.watch());
+    EXPECT_FALSE(watch.options.autoplay());
+    EXPECT_EQ(watch.options.watch_file(), "runs/mission3_normal_best.kbreplay");
+    EXPECT_TRUE(watch.options.fast());
+}
+
 TEST(LaunchOptionsTest, AnythingElseIsRefusedWithOneLine) {
     const std::vector<std::vector<const char*>> bad = {
         {"--autoplay"},       {"--autoplay", "0"},     {"--autoplay", "26"},
         {"--autoplay", "3x"}, {"--autoplay", "-1"},    {"--autoplay", "99999999999999999999"},
         {"--autoplay", ""},   {"--autoplay", "2", "--variant"},
         {"--autoplay", "2", "--variant", "gold"},      {"--fast"},
-        {"--variant", "upgraded"},                      {"--help-me"}};
+        {"--variant", "upgraded"},                      {"--help-me"},
+        {"--watch"},          {"--watch", ""},         {"--watch", "a.kbreplay", "--autoplay", "1"},
+        {"--watch", "a.kbreplay", "--variant", "upgraded"}};
     for (const auto& args : bad) {
         const Parsed parsed = parse(args);
         std::string line;
