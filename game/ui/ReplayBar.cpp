@@ -12,8 +12,8 @@ const base::StringHash ReplayBar::kDialogType("ReplayBar");
 
 namespace {
 const char* const kLayout = "replay_bar.layout";
-// Clear of the bottom edge, below the HUD's boxes.
-const int kBottomGap = 16;
+// Above the speed display, which takes the bottom right corner.
+const int kBottomGap = 96;
 } // namespace
 
 ReplayBar::ReplayBar() : Dialog("Middle", "ReplayBar", "ReplayBar", NONE) {

@@ -623,7 +623,8 @@ replay::Recording besideThePlayer(game::GameCore& core, float side, uint32_t sco
     replay::Recording run = throughTheWaypoint(core, Ogre::Vector3::ZERO, score);
     const std::vector<Ogre::Entity*> parts = game::RunRecorder::CollectParts(core);
     const game::Vehicle* vehicle = core.current_vehicle();
-    const Ogre::Vector3 ahead = vehicle->GetDirection();
+    // The airport's vehicle meshes face +z: the way they drive is against GetDirection.
+    const Ogre::Vector3 ahead = -vehicle->GetDirection();
     const Ogre::Vector3 right = ahead.crossProduct(Ogre::Vector3::UNIT_Y).normalisedCopy();
     run.frames().clear();
     for (int f = 0; f <= 80; ++f) {
@@ -672,7 +673,7 @@ TEST_F(GameCoreWindowTest, ScreenshotsOfTheGhostAndAWatchedReplay) {
     core->set_replay_file(game::ReplayStore::LastPath(1, core->vehicle_variant()));
     ASSERT_NE(play(1), nullptr);
     key(event::KeyEvent::KEY_PRESSED, OIS::KC_RIGHT);
-    frames(80);
+    frames(45);
     window->writeContentsToFile(std::string(folder) + "/replay-watch.png");
 }
 
