@@ -1,5 +1,6 @@
 // libFuzzer entry: every input goes through the replay reader. What it
 // accepts must encode to the same bytes and sample without trouble.
+#include <replay/Crc32.h>
 #include <replay/Recording.h>
 #include <replay/ReplayFile.h>
 
@@ -10,7 +11,37 @@
 #include <string>
 #include <vector>
 
+namespace {
+
+void check(const std::uint8_t* data, std::size_t size);
+
+// The input with its length field and checksum made right, so the fuzzer
+// reaches the contents behind the checksum instead of stopping at it.
+std::vector<std::uint8_t> sealed(const std::uint8_t* data, std::size_t size) {
+    std::vector<std::uint8_t> out(data, data + size);
+    const std::size_t kLengthAt = 12;
+    if (out.size() < kLengthAt + 8)
+        return out;
+    for (int i = 0; i < 4; ++i)
+        out[kLengthAt + i] = static_cast<std::uint8_t>((out.size() >> (8 * i)) & 0xFFu);
+    const std::uint32_t crc = replay::Crc32::Compute(out.data(), out.size() - 4);
+    for (int i = 0; i < 4; ++i)
+        out[out.size() - 4 + i] = static_cast<std::uint8_t>((crc >> (8 * i)) & 0xFFu);
+    return out;
+}
+
+} // namespace
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    check(data, size);
+    const std::vector<std::uint8_t> fixed = sealed(data, size);
+    check(fixed.data(), fixed.size());
+    return 0;
+}
+
+namespace {
+
+void check(const std::uint8_t* data, std::size_t size) {
     replay::Recording run;
     std::string reason;
     if (!replay::ReplayFile::Decode(data, size, run, reason)) {
@@ -18,7 +49,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             std::fprintf(stdout, "fuzz: a refused replay without a reason\n");
             std::abort();
         }
-        return 0;
+        return;
     }
     const std::string again = replay::ReplayFile::Encode(run);
     if (again.size() != size || std::memcmp(again.data(), data, size) != 0) {
@@ -36,5 +67,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         }
     }
     run.MarkValue(0, end * 0.5, 0);
-    return 0;
 }
+
+} // namespace
