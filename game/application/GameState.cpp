@@ -100,6 +100,10 @@ bool GameState::Init() {
                                                  true, false);
     m_music = std::make_unique<sound::Sound>(sound::kSoundMusic, "game_level_music", "KB_Level.ogg", true, true,
                                              false);
+    // The ghost switch is read here once, so the settings file has it (with
+    // its default) before the options window shows it.
+    if (base::Config* config = base::Config::getSingleton())
+        config->getBool(kGhostSection, kGhostKey, true);
     return true;
 }
 
