@@ -329,8 +329,10 @@ void GameState::UpdateWatching(double seconds) {
         score->SetScore(m_player->score());
     if (ui::HUDDirection* direction = stillOpen(m_hudDirection)) {
         direction->SetDistance(m_player->value("distance"));
-        direction->SetDirection(Ogre::Quaternion(m_player->value("dir_w"), m_player->value("dir_x"),
-                                                 m_player->value("dir_y"), m_player->value("dir_z")));
+        const Ogre::Quaternion arrow(m_player->value("dir_w"), m_player->value("dir_x"), m_player->value("dir_y"),
+                                     m_player->value("dir_z"));
+        // A run without the arrow's values shows it straight, not a zero turn.
+        direction->SetDirection(arrow.Norm() > 1e-6f ? arrow : Ogre::Quaternion::IDENTITY);
     }
     if (ui::ReplayBar* bar = stillOpen(m_replayBar))
         bar->SetState(m_player->speed(), m_player->paused(), m_player->finished());
