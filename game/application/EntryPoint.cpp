@@ -1,9 +1,18 @@
+#include "application/GameState.h"
 #include "application/LaunchOptions.h"
 #include "application/Main.h"
 #include "application/MainMenuState.h"
 #include "application/Monkey.h"
 #include "game/Autopilot.h"
 #include "game/GameCore.h"
+#include "replay/ReplayActor.h"
+#include "replay/ReplayPlayer.h"
+#include "replay/ReplayStore.h"
+
+#include <replay/Recording.h>
+
+#include <OGRE/OgreEntity.h>
+#include <OGRE/OgreSceneNode.h>
 
 #include <event/ApplicationStateEvent.h>
 #include <event/Manager.h>
@@ -124,6 +133,8 @@ int autoplay(application::Main& app, const application::LaunchOptions& options) 
                   << pilot.least_share() << ", recoveries " << pilot.recoveries() << ", wall time " << wall
                   << " s, " << (wall > 0.0 ? (app.frames_drawn() - framesBefore) / wall : 0.0)
                   << " frames per second" << std::endl;
+    if (std::getenv("KB_AUTOPILOT_REPORT") && !pilot.end_pose().empty())
+        std::cout << "autopilot: end position " << pilot.end_pose() << std::endl;
     return pilot.outcome() == game::Autopilot::kCompleted ? 0 : 1;
 }
 
@@ -144,6 +155,54 @@ int monkey(application::Main& app, const application::LaunchOptions& options) {
         std::cerr << "monkey: the game ended after " << player.game_time() << " s of " << limit << " s" << std::endl;
         return 1;
     }
+    return 0;
+}
+
+// Plays a replay file in the game state and ends with its mission and score.
+int watch(application::Main& app, const application::LaunchOptions& options) {
+    game::GameCore* core = game::GameCore::getSingleton();
+    event::Manager* events = event::Manager::getSingleton();
+    replay::Recording run;
+    // A file that does not play says why (one line) before any screen change.
+    if (!core || !events || !game::ReplayStore::Load(options.watch_file(), -1, run, false))
+        return 1;
+    core->set_mission_number(-1);
+    core->set_replay_file(options.watch_file());
+    events->QueueEvent(new event::ApplicationStateEvent(event::ApplicationStateEvent::PUSH_STATE, "GameState"));
+
+    bool started = false;
+    bool finished = false;
+    uint32_t score = 0;
+    std::string endPose;
+    app.SetPassObserver([&](double) {
+        auto* state = dynamic_cast<application::GameState*>(app.CurrentState());
+        game::ReplayPlayer* player = state ? state->replay_player() : nullptr;
+        if (!player) {
+            // Not (or no longer) watching: the file did not play, or it was
+            // left (the push is delivered before the first pass ends).
+            app.Quit();
+            return;
+        }
+        started = true;
+        score = player->score();
+        if (player->finished()) {
+            finished = true;
+            Ogre::Entity* chassis = player->actor() ? player->actor()->chassis_entity() : nullptr;
+            if (chassis && chassis->getParentSceneNode())
+                endPose = game::Autopilot::FormatPosition(chassis->getParentSceneNode()->_getDerivedPosition());
+            app.Quit();
+        }
+    });
+    if (options.fast())
+        app.SetFixedStep(application::LaunchOptions::kFastStepMicroseconds,
+                         application::LaunchOptions::kFastDrawEvery);
+    app.Run();
+    app.SetPassObserver(nullptr);
+    if (!started)
+        return 1;
+    std::cout << "replay of mission " << run.mission() << ": score " << (finished ? run.score() : score) << std::endl;
+    if (std::getenv("KB_REPLAY_REPORT") && !endPose.empty())
+        std::cout << "replay: end position " << endPose << std::endl;
     return 0;
 }
 
@@ -177,6 +236,8 @@ int main(int argc, char** argv) {
         result = autoplay(*app, options);
     else if (options.monkey())
         result = monkey(*app, options);
+    else if (options.watch())
+        result = watch(*app, options);
     else
         app->Run();
     delete app;

@@ -11,7 +11,10 @@ class StringHash;
 }
 namespace game {
 class GameCore;
-}
+class GhostRun;
+class ReplayPlayer;
+class RunRecorder;
+} // namespace game
 namespace sound {
 class Sound;
 }
@@ -20,6 +23,7 @@ class HUDDirection;
 class HUDScore;
 class HUDSpeed;
 class HUDTime;
+class ReplayBar;
 } // namespace ui
 
 namespace application {
@@ -57,6 +61,14 @@ public:
     ui::HUDTime* hud_time() const { return m_hudTime; }
     ui::HUDDirection* hud_direction() const { return m_hudDirection; }
     bool IsMissionEnded() const { return m_missionEnded; }
+    // While a replay is watched: its player; null in a run.
+    game::ReplayPlayer* replay_player() const { return m_player.get(); }
+    ui::ReplayBar* replay_bar() const { return m_replayBar; }
+    // The best run's ghost, null without one; the run being recorded.
+    game::GhostRun* ghost() const { return m_ghost.get(); }
+    game::RunRecorder* recorder() const { return m_recorder.get(); }
+    // The mission clock: game time given to the core since the start.
+    double mission_clock() const { return m_missionClock; }
     event::IListener& listener() { return *this; }
 
 private:
@@ -65,6 +77,13 @@ private:
     void ListenForKeys(bool listen);
     void ListenForMissionEnd(bool listen);
     bool HandleKey(const event::IEvent& event);
+    // A run: its recording and the best run's ghost.
+    void BeginRun();
+    // Watching the file the menus named; false when it cannot be played.
+    bool BeginWatching(const std::string& path);
+    void UpdateWatching(double seconds);
+    bool HandleWatchingKey(const event::IEvent& event);
+    void EndWatching();
 
     std::unique_ptr<game::GameCore> m_gameCore;
     // Open HUD displays; each closes itself, the state only forgets it.
@@ -74,6 +93,12 @@ private:
     ui::HUDDirection* m_hudDirection = nullptr;
     std::unique_ptr<sound::Sound> m_moodSound;
     std::unique_ptr<sound::Sound> m_music;
+
+    std::unique_ptr<game::RunRecorder> m_recorder;
+    std::unique_ptr<game::GhostRun> m_ghost;
+    std::unique_ptr<game::ReplayPlayer> m_player;
+    ui::ReplayBar* m_replayBar = nullptr;
+    double m_missionClock = 0.0;
 
     bool m_missionEnded = false;
     bool m_keysListened = false;

@@ -17,7 +17,8 @@ const double kMaxMonkeySeconds = 86400.0;
 }
 
 const char* LaunchOptions::Usage() {
-    return "usage: kestrelby [--autoplay N [--variant normal|upgraded] [--fast]] [--monkey SECONDS [--seed N]]";
+    return "usage: kestrelby [--autoplay N [--variant normal|upgraded] [--fast] | --watch FILE [--fast] | "
+           "--monkey SECONDS [--seed N]]";
 }
 
 bool LaunchOptions::Parse(int argc, const char* const* argv, std::string& error) {
@@ -75,6 +76,13 @@ bool LaunchOptions::Parse(int argc, const char* const* argv, std::string& error)
             m_seed = static_cast<uint32_t>(seed);
             seedGiven = true;
             ++i;
+        } else if (option == "--watch") {
+            if (!value || !value[0]) {
+                error = "--watch needs a replay file";
+                return false;
+            }
+            m_watchFile = value;
+            ++i;
         } else if (option == "--fast") {
             m_fast = true;
         } else {
@@ -82,12 +90,20 @@ bool LaunchOptions::Parse(int argc, const char* const* argv, std::string& error)
             return false;
         }
     }
-    if (!autoplay() && (m_fast || variantGiven)) {
-        error = "--variant and --fast go with --autoplay";
+    if (autoplay() && watch()) {
+        error = "--autoplay and --watch go one at a time";
         return false;
     }
-    if (autoplay() && monkey()) {
-        error = "--autoplay and --monkey are two ways to play: choose one";
+    if (!autoplay() && variantGiven) {
+        error = "--variant goes with --autoplay";
+        return false;
+    }
+    if (!autoplay() && !watch() && m_fast) {
+        error = "--fast goes with --autoplay or --watch";
+        return false;
+    }
+    if (monkey() && (autoplay() || watch())) {
+        error = "--monkey plays on its own: not with --autoplay or --watch";
         return false;
     }
     if (seedGiven && !monkey()) {

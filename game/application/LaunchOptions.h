@@ -6,7 +6,8 @@
 namespace application {
 
 // What the command line asks of a start: the menu, or a mission played by
-// the autopilot, at the clock's pace or at fixed steps as fast as possible.
+// the autopilot, or a replay watched, at the clock's pace or at fixed steps
+// as fast as possible.
 class LaunchOptions {
 public:
     // Game time per pass and drawn passes in a fast autopilot run.
@@ -23,6 +24,9 @@ public:
     bool monkey() const { return m_monkeySeconds > 0.0; }
     double monkey_seconds() const { return m_monkeySeconds; }
     uint32_t seed() const { return m_seed; }
+    // --watch FILE: plays a replay file and ends.
+    bool watch() const { return !m_watchFile.empty(); }
+    const std::string& watch_file() const { return m_watchFile; }
     int32_t mission() const { return m_mission; }
     const std::string& variant() const { return m_variant; }
     bool fast() const { return m_fast; }
@@ -35,6 +39,7 @@ private:
     bool m_fast = false;
     double m_monkeySeconds = 0.0;
     uint32_t m_seed = 1;
+    std::string m_watchFile;
 };
 
 } // namespace application

@@ -89,16 +89,27 @@ bool VehicleCam::HandleEvent(const event::IEvent& event) {
 }
 
 void VehicleCam::AttachToVehicle(game::Vehicle* vehicle) {
+    Ogre::Entity* chassis = vehicle ? vehicle->chassis_entity() : nullptr;
+    if (vehicle && !(chassis && chassis->getParentSceneNode())) {
+        std::cerr << "VehicleCam: vehicle " << vehicle->id() << " has no chassis to ride on" << std::endl;
+        vehicle = nullptr;
+        chassis = nullptr;
+    }
     m_vehicle = vehicle;
+    Mount(chassis);
+}
+
+void VehicleCam::AttachToChassis(Ogre::Entity* chassis) {
+    m_vehicle = nullptr;
+    Mount(chassis && chassis->getParentSceneNode() ? chassis : nullptr);
+}
+
+void VehicleCam::Mount(Ogre::Entity* chassis) {
+    m_chassis = chassis;
     m_viewIndex = 0;
     if (!m_anchor)
         return;
-    Ogre::SceneNode* chassisNode =
-        vehicle && vehicle->chassis_entity() ? vehicle->chassis_entity()->getParentSceneNode() : nullptr;
-    if (vehicle && !chassisNode) {
-        std::cerr << "VehicleCam: vehicle " << vehicle->id() << " has no chassis to ride on" << std::endl;
-        m_vehicle = nullptr;
-    }
+    Ogre::SceneNode* chassisNode = chassis ? chassis->getParentSceneNode() : nullptr;
     Ogre::SceneNode* parent = chassisNode ? chassisNode : m_anchor->getCreator()->getRootSceneNode();
     if (m_anchor->getParent() != parent) {
         // Without a vehicle the camera stays where it was, in world terms;
@@ -119,23 +130,24 @@ void VehicleCam::AttachToVehicle(game::Vehicle* vehicle) {
             m_anchor->setOrientation(orientation);
         }
     }
-    m_anchor->setListener(m_vehicle ? m_watch.get() : nullptr);
-    if (m_vehicle)
+    m_anchor->setListener(m_chassis ? m_watch.get() : nullptr);
+    if (m_chassis)
         SelectView(0);
 }
 
 void VehicleCam::AnchorDetached() {
-    if (m_moving || !m_vehicle)
+    if (m_moving || !m_chassis)
         return;
     // The chassis is going away with its vehicle: forget it.
     m_vehicle = nullptr;
+    m_chassis = nullptr;
     m_viewIndex = 0;
 }
 
 void VehicleCam::SelectView(unsigned int index) {
-    if (!m_vehicle || !m_anchor || index >= m_viewNames.size())
+    if (!m_chassis || !m_anchor || index >= m_viewNames.size())
         return;
-    Ogre::Entity* chassis = m_vehicle->chassis_entity();
+    Ogre::Entity* chassis = m_chassis;
     const std::string& name = m_viewNames[index];
     if (!chassis || !chassis->hasSkeleton() || !chassis->getSkeleton()->hasBone(name)) {
         std::cerr << "VehicleCam: chassis has no bone \"" << name << "\", view unchanged" << std::endl;

@@ -8,6 +8,9 @@
 #include <string>
 #include <vector>
 
+namespace Ogre {
+class Entity;
+}
 namespace game {
 class Vehicle;
 }
@@ -36,6 +39,9 @@ public:
     // Mounts the camera on the vehicle in the view "camera_main". Null (or the
     // vehicle's end) takes the camera off and leaves it under the scene's root.
     void AttachToVehicle(game::Vehicle* vehicle);
+    // The same for a chassis drawn without a vehicle (a replay): its mesh has
+    // the view bones. Null takes the camera off.
+    void AttachToChassis(Ogre::Entity* chassis);
     void SelectView(unsigned int index);
     void NextView();
 
@@ -50,7 +56,11 @@ private:
     void AnchorDetached();
     void Subscribe(bool subscribe);
 
+    void Mount(Ogre::Entity* chassis);
+
     game::Vehicle* m_vehicle;
+    // What the camera rides on: the vehicle's chassis or a replay's.
+    Ogre::Entity* m_chassis = nullptr;
     uint32_t m_viewIndex;
     std::vector<std::string> m_viewNames;
     std::unique_ptr<AnchorWatch> m_watch;

@@ -13,6 +13,9 @@
 #include "minigames/RepairState.h"
 
 #include <event/KeyEvent.h>
+
+#include <OGRE/OgreEntity.h>
+#include <OGRE/OgreSceneNode.h>
 #include <event/Manager.h>
 #include <game/Trigger.h>
 #include <game/Vehicle.h>
@@ -103,7 +106,17 @@ bool Autopilot::HandleEvent(const event::IEvent& event) {
     m_ended = true;
     m_score = ended.score();
     m_mission = ended.mission();
+    GameCore* core = GameCore::getSingleton();
+    const Vehicle* vehicle = core ? core->current_vehicle() : nullptr;
+    if (vehicle && vehicle->chassis_entity() && vehicle->chassis_entity()->getParentSceneNode())
+        m_endPose = FormatPosition(vehicle->chassis_entity()->getParentSceneNode()->_getDerivedPosition());
     return false;
+}
+
+std::string Autopilot::FormatPosition(const Ogre::Vector3& position) {
+    char text[96];
+    std::snprintf(text, sizeof(text), "%.4f %.4f %.4f", position.x, position.y, position.z);
+    return text;
 }
 
 std::string Autopilot::Summary() const {

@@ -66,6 +66,10 @@ public:
 
     int32_t mission() const { return m_mission; }
     uint32_t score() const { return m_score; }
+    // Where the player's chassis stood as the mission ended ("x y z").
+    const std::string& end_pose() const { return m_endPose; }
+    // A position as the reports print it, to a tenth of a millimetre.
+    static std::string FormatPosition(const Ogre::Vector3& position);
     // The least time left when a step's target was reached, and its step (1 = first).
     double least_time_left() const { return m_leastTimeLeft; }
     size_t least_time_step() const { return m_leastTimeStep; }
@@ -109,6 +113,7 @@ private:
     uint32_t m_score = 0;
     bool m_started = false;
     bool m_ended = false;
+    std::string m_endPose;
     int m_trace = 0;
     double m_gameTime = 0.0;
 

@@ -157,6 +157,22 @@ bool GameCore::StartMission() {
     return true;
 }
 
+void GameCore::StartWatching() {
+    if (!m_built)
+        BuildWorld();
+    m_paused = false;
+    m_physicsLag = 0.0;
+    if (m_missionData)
+        m_missionData->Clear();
+}
+
+void GameCore::FollowChassis(Ogre::Entity* chassis) {
+    if (m_vehicleCam)
+        m_vehicleCam->AttachToChassis(chassis);
+    if (display::cam::CameraManager* manager = cameras())
+        manager->SwitchCamera(chassis ? kVehicleCamera : kDebugCamera);
+}
+
 void GameCore::ClearMission() {
     if (m_missionData)
         m_missionData->Clear();

@@ -11,8 +11,9 @@
 #include <string>
 
 namespace Ogre {
+class Entity;
 class TerrainGroup;
-}
+} // namespace Ogre
 namespace physics {
 class PhysicsCore;
 }
@@ -54,6 +55,12 @@ public:
     // Builds the world on the first call, then (re)starts the stored mission.
     bool StartMission();
     void ClearMission();
+    // Builds the world when needed and clears the mission without loading
+    // another: the airport alone, for watching a replay.
+    void StartWatching();
+    // The vehicle camera rides on a chassis that is not a vehicle's (a
+    // replay's); null puts it back on the debug camera.
+    void FollowChassis(Ogre::Entity* chassis);
     void Update(double seconds);
     // The controls pass to the vehicle with the next id, wrapping around.
     void NextVehicle();
@@ -69,6 +76,10 @@ public:
     void set_mission_number(int32_t mission) { m_missionNumber = mission; }
     const std::string& vehicle_variant() const { return m_vehicleVariant; }
     void set_vehicle_variant(const std::string& variant) { m_vehicleVariant = variant; }
+    // A replay file to watch instead of playing: set by the menus before the
+    // game state is pushed, taken (and cleared) by the game state.
+    const std::string& replay_file() const { return m_replayFile; }
+    void set_replay_file(const std::string& path) { m_replayFile = path; }
 
     bool IsBuilt() const { return m_built; }
     // While another screen covers the game (menu, mini-game) nothing in the
@@ -96,6 +107,7 @@ private:
     Vehicle* m_currentVehicle = nullptr;
     int32_t m_missionNumber = -1;
     std::string m_vehicleVariant = "normal";
+    std::string m_replayFile;
 
     bool m_paused = false;
 };

@@ -2,7 +2,9 @@
 
 #include "event/MissionEndedEvent.h"
 #include "game/MissionData.h"
+#include "game/GameCore.h"
 #include "game/Statistics.h"
+#include "replay/ReplayStore.h"
 
 #include <base/UserData.h>
 #include <event/ApplicationStateEvent.h>
@@ -13,6 +15,7 @@
 #include <MyGUI.h>
 
 #include <iostream>
+#include <unistd.h>
 
 namespace ui {
 
@@ -33,6 +36,11 @@ MissionEnd::MissionEnd() : Dialog("Modal", "MissionEnd", "MissionEnd", TOP) {
     Resize();
     if (auto* next = require<MyGUI::Button>("btn_success_continue"))
         next->eventMouseButtonClick += MyGUI::newDelegate(this, &MissionEnd::notifyContinue);
+    if (auto* watch = require<MyGUI::Button>("btn_success_watch")) {
+        watch->eventMouseButtonClick += MyGUI::newDelegate(this, &MissionEnd::notifyWatch);
+        watch->setEnabled(false);
+        m_watch = watch;
+    }
     m_scoreOld = require<MyGUI::TextBox>("score_old");
     m_scoreNew = require<MyGUI::TextBox>("score_new");
 
@@ -67,8 +75,15 @@ void MissionEnd::Resize() {
 }
 
 bool MissionEnd::HandleEvent(const event::IEvent& event) {
-    if (event.event_type() == event::MissionEndedEvent::kEventType)
-        SetText(m_scoreNew, std::to_string(static_cast<const event::MissionEndedEvent&>(event).score()));
+    if (event.event_type() != event::MissionEndedEvent::kEventType)
+        return false;
+    const auto& ended = static_cast<const event::MissionEndedEvent&>(event);
+    SetText(m_scoreNew, std::to_string(ended.score()));
+    // The game state has kept the run by now (it hears the event first).
+    const game::GameCore* core = game::GameCore::getSingleton();
+    if (m_watch && core)
+        m_watch->setEnabled(::access(game::ReplayStore::LastPath(ended.mission(), core->vehicle_variant()).c_str(),
+                                     R_OK) == 0);
     return false;
 }
 
@@ -79,6 +94,21 @@ void MissionEnd::notifyContinue(MyGUI::Widget*) {
     if (auto* events = event::Manager::getSingleton())
         events->QueueEvent(new event::DialogEvent(kMissionSelectWindow));
     RequestState(event::ApplicationStateEvent::POP_STATE, kMenuState);
+    exitWindow();
+}
+
+void MissionEnd::notifyWatch(MyGUI::Widget*) {
+    game::GameCore* core = game::GameCore::getSingleton();
+    if (!AcceptsInput() || !core)
+        return;
+    const int mission = CurrentMission();
+    core->set_mission_number(mission);
+    core->set_replay_file(game::ReplayStore::LastPath(mission, core->vehicle_variant()));
+    // Out of the run and straight back in, watching it.
+    if (!RequestState(event::ApplicationStateEvent::POP_STATE, kMenuState))
+        return;
+    if (auto* events = event::Manager::getSingleton())
+        events->QueueEvent(new event::ApplicationStateEvent(event::ApplicationStateEvent::PUSH_STATE, "GameState"));
     exitWindow();
 }
 

@@ -1,6 +1,7 @@
 #include "ui/MissionSelectWindow.h"
 
 #include "game/GameCore.h"
+#include "replay/ReplayStore.h"
 #include "game/Statistics.h"
 #include "ui/LoadingPanel.h"
 #include "ui/RenderBoxScene.h"
@@ -82,6 +83,12 @@ MissionSelectWindow::MissionSelectWindow()
     m_start = require<MyGUI::Button>("btn_start_mission");
     if (m_start)
         m_start->eventMouseButtonClick += MyGUI::newDelegate(this, &MissionSelectWindow::notifyStart);
+
+    m_watchBest = require<MyGUI::Button>("btn_watch_best");
+    if (m_watchBest) {
+        m_watchBest->eventMouseButtonClick += MyGUI::newDelegate(this, &MissionSelectWindow::notifyWatchBest);
+        m_watchBest->setEnabled(false);
+    }
 
     AddMissions();
     CreatePreview();
@@ -196,6 +203,25 @@ void MissionSelectWindow::ShowMission() {
     }
     ReadMissionVehicle();
     ShowVehicle();
+    ShowWatchBest();
+}
+
+void MissionSelectWindow::ShowWatchBest() {
+    if (m_watchBest)
+        m_watchBest->setEnabled(m_selectedMission <= storedProgress() &&
+                                game::ReplayStore::HasBest(m_selectedMission, m_vehicleVariants[m_variantIndex]));
+}
+
+void MissionSelectWindow::notifyWatchBest(MyGUI::Widget*) {
+    if (!AcceptsInput() || !m_watchBest || !m_watchBest->getEnabled())
+        return;
+    if (auto* core = game::GameCore::getSingleton()) {
+        core->set_mission_number(m_selectedMission);
+        core->set_vehicle_variant(m_vehicleVariants[m_variantIndex]);
+        core->set_replay_file(game::ReplayStore::BestPath(m_selectedMission, m_vehicleVariants[m_variantIndex]));
+    }
+    RequestState(event::ApplicationStateEvent::PUSH_STATE, kGameState);
+    exitWindow();
 }
 
 void MissionSelectWindow::ReadMissionVehicle() {
@@ -272,6 +298,7 @@ void MissionSelectWindow::notifyVehicleLeft(MyGUI::Widget*) {
     m_variantIndex = (m_variantIndex == 0 ? m_vehicleVariants.size() : m_variantIndex) - 1;
     ShowVariantName();
     ShowVehicle();
+    ShowWatchBest();
 }
 
 void MissionSelectWindow::notifyVehicleRight(MyGUI::Widget*) {
@@ -280,6 +307,7 @@ void MissionSelectWindow::notifyVehicleRight(MyGUI::Widget*) {
     m_variantIndex = (m_variantIndex + 1) % m_vehicleVariants.size();
     ShowVariantName();
     ShowVehicle();
+    ShowWatchBest();
 }
 
 } // namespace ui

@@ -49,6 +49,10 @@ private:
     void notifyBack(MyGUI::Widget* sender);
     void notifyMission(MyGUI::Widget* sender);
     void notifyStart(MyGUI::Widget* sender);
+    // Watch best run: the stored best of the selected mission and variant.
+    void notifyWatchBest(MyGUI::Widget* sender);
+    // Enabled when the selected mission and variant have a best run.
+    void ShowWatchBest();
     void notifyVehicleLeft(MyGUI::Widget* sender);
     void notifyVehicleRight(MyGUI::Widget* sender);
 
@@ -73,6 +77,7 @@ private:
 
     MyGUI::ScrollView* m_missionList = nullptr;
     MyGUI::Button* m_start = nullptr;
+    MyGUI::Button* m_watchBest = nullptr;
     std::string m_previewMesh;
 };
 

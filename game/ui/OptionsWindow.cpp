@@ -25,6 +25,8 @@ namespace {
 const float kVolumePerStep = 0.01f;
 const char* const kDisplaySection = "Display";
 const char* const kUiSection = "ui";
+// Whether a run shows the ghost of the mission's best run (the game state reads it).
+const char* const kGhostKey = "ghost";
 
 bool sameSize(const Ogre::Vector2& a, const Ogre::Vector2& b) {
     return a.x == b.x && a.y == b.y;
@@ -72,6 +74,12 @@ OptionsWindow::OptionsWindow() : Dialog("Modal", "OptionsWindow", "OptionsWindow
         m_fullscreen->setStateSelected(core && core->IsFullscreen());
     subscribe(m_soundOff);
     subscribe(m_fullscreen);
+    m_ghost = require<MyGUI::Button>("chk_ghost");
+    if (base::Config* config = base::Config::getSingleton())
+        m_ghostShown = config->getBool(kUiSection, kGhostKey, true);
+    if (m_ghost)
+        m_ghost->setStateSelected(m_ghostShown);
+    subscribe(m_ghost);
 
     m_resLeft = require<MyGUI::Button>("btn_res_left");
     m_resRight = require<MyGUI::Button>("btn_res_right");
@@ -172,7 +180,7 @@ void OptionsWindow::notifyClick(MyGUI::Widget* sender) {
         accept();
     } else if (name == "btn_settings_reject") {
         exitWindow();
-    } else if (name == "chk_soundoff" || name == "chk_fullscreen") {
+    } else if (name == "chk_soundoff" || name == "chk_fullscreen" || name == "chk_ghost") {
         auto* check = sender->castType<MyGUI::Button>(false);
         if (check)
             check->setStateSelected(!check->getStateSelected());
@@ -219,6 +227,8 @@ void OptionsWindow::accept() {
         if (isSelected(m_soundOff) != sound->IsMute())
             sound->SetMute(isSelected(m_soundOff));
     }
+    if (config && m_ghost && isSelected(m_ghost) != m_ghostShown)
+        config->setBool(kUiSection, kGhostKey, isSelected(m_ghost));
 
     Ogre::Vector2 running(0.f, 0.f);
     if (core && core->getRenderWindow())

@@ -63,6 +63,8 @@ private:
     MyGUI::ScrollBar* m_sound = nullptr;
     MyGUI::Button* m_soundOff = nullptr;
     MyGUI::Button* m_fullscreen = nullptr;
+    MyGUI::Button* m_ghost = nullptr;
+    bool m_ghostShown = true;
     MyGUI::Button* m_resLeft = nullptr;
     MyGUI::Button* m_resRight = nullptr;
     MyGUI::Button* m_langLeft = nullptr;

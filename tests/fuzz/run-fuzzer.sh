@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # Runs one fuzzer for a fixed time on a corpus seeded with real files and
-# every input that ever failed. The store fuzzer starts from the stores' own
-# files and all generated data files; each reader's fuzzer from the generated
-# files it reads (scene_fuzzer the scene, mission_fuzzer the missions,
-# vehicle_fuzzer the vehicle configurations).
+# every input that ever failed. The store and replay fuzzers start from the
+# stores' own files and all generated data files; each reader's fuzzer from
+# the generated files it reads (scene_fuzzer the scene, mission_fuzzer the
+# missions, vehicle_fuzzer the vehicle configurations).
 #   run-fuzzer.sh FUZZER SECONDS ASSET_DIR WORK_DIR [--keep]
 # With --keep, inputs that fail are copied into tests/fuzz/regressions so the
 # unit tests replay them from then on (commit them with the fix).
@@ -20,6 +20,10 @@ corpus=$work/corpus artifacts=$work/artifacts
 mkdir -p "$corpus" "$artifacts"
 rm -f "$artifacts"/*
 
+# KB_FUZZ_SEEDS names a folder of further seeds (the replay fuzzer's files).
+if [ -n "${KB_FUZZ_SEEDS:-}" ]; then
+  cp "$KB_FUZZ_SEEDS"/* "$corpus"/
+fi
 shopt -s nullglob
 case $(basename "$fuzzer") in
   scene_fuzzer) seeds=("$assets"/level/airport_scene.scene) ;;

@@ -46,6 +46,15 @@ TEST(LaunchOptionsTest, AutoplayTakesAMissionAVariantAndFast) {
     EXPECT_EQ(parse({"--monkey", "0.5"}).options.seed(), 1u);
 }
 
+TEST(LaunchOptionsTest, WatchTakesAFileAndFast) {
+    const Parsed watch = parse({"--watch", "runs/mission3_normal_best.kbreplay", "--fast"});
+    ASSERT_TRUE(watch.ok) << watch.error;
+    EXPECT_TRUE(watch.options.watch());
+    EXPECT_FALSE(watch.options.autoplay());
+    EXPECT_EQ(watch.options.watch_file(), "runs/mission3_normal_best.kbreplay");
+    EXPECT_TRUE(watch.options.fast());
+}
+
 TEST(LaunchOptionsTest, AnythingElseIsRefusedWithOneLine) {
     const std::vector<std::vector<const char*>> bad = {
         {"--autoplay"},       {"--autoplay", "0"},     {"--autoplay", "26"},
@@ -54,7 +63,10 @@ TEST(LaunchOptionsTest, AnythingElseIsRefusedWithOneLine) {
         {"--autoplay", "2", "--variant", "gold"},      {"--fast"},
         {"--variant", "upgraded"},                      {"--help-me"},
         {"--monkey"}, {"--monkey", "0"}, {"--monkey", "nan"}, {"--monkey", "1e9"}, {"--monkey", "5", "--seed", "-1"},
-        {"--monkey", "5", "--seed", "4294967296"}, {"--seed", "3"}, {"--monkey", "5", "--autoplay", "1"}};
+        {"--monkey", "5", "--seed", "4294967296"}, {"--seed", "3"}, {"--monkey", "5", "--autoplay", "1"},
+        {"--monkey", "5", "--watch", "a.kbreplay"},
+        {"--watch"},          {"--watch", ""},         {"--watch", "a.kbreplay", "--autoplay", "1"},
+        {"--watch", "a.kbreplay", "--variant", "upgraded"}};
     for (const auto& args : bad) {
         const Parsed parsed = parse(args);
         std::string line;

@@ -98,6 +98,7 @@ const std::vector<LayoutExpectation>& DialogLayouts()
         {"missionselect_panel.layout",
          {{"btn_back_main", K::Button},
           {"btn_start_mission", K::Button},
+          {"btn_watch_best", K::Button},
           {"mission_list", K::ScrollView},
           {"txt_mission_desc", K::EditBox},
           {"img_mission_map", K::ImageBox},
@@ -107,13 +108,14 @@ const std::vector<LayoutExpectation>& DialogLayouts()
           {"canvas_vehicle_select", K::Canvas},
           {"btn_vehicle_left", K::Button},
           {"btn_vehicle_right", K::Button}}},
-        {"missionsuccess_panel.layout", {{"btn_success_continue", K::Button}, {"score_old", K::TextBox}, {"score_new", K::TextBox}}},
+        {"missionsuccess_panel.layout", {{"btn_success_continue", K::Button}, {"btn_success_watch", K::Button}, {"score_old", K::TextBox}, {"score_new", K::TextBox}}},
         {"achievement_panel.layout", {{"btn_back", K::Button}, {"achievements_panel", K::ScrollView}}},
         {"settings_panel.layout",
          {{"slider_music", K::ScrollBar},
           {"slider_sound", K::ScrollBar},
           {"chk_soundoff", K::Button},
           {"chk_fullscreen", K::Button},
+          {"chk_ghost", K::Button},
           {"btn_res_left", K::Button},
           {"btn_res_right", K::Button},
           {"btn_lang_left", K::Button},
@@ -127,6 +129,7 @@ const std::vector<LayoutExpectation>& DialogLayouts()
         {"vehicle_alert.layout", {{"btn_ok", K::Button}}},
         {"switchhint_panel.layout", {{"btn_switchhint", K::Button}}},
         {"loading_alert.layout", {}},
+        {"replay_bar.layout", {{"txt_replay_speed", K::TextBox}}},
     };
     return layouts;
 }

@@ -13,6 +13,18 @@
 #include "game/MiniGameTrigger.h"
 #include "game/MissionData.h"
 #include "game/WaypointTrigger.h"
+#include "replay/GhostRun.h"
+#include "replay/ReplayActor.h"
+#include "replay/ReplayPlayer.h"
+#include "replay/ReplayStore.h"
+#include "replay/RunRecorder.h"
+#include "support/TempDir.h"
+#include "ui/HUDScore.h"
+#include "ui/ReplayBar.h"
+
+#include <base/Config.h>
+#include <replay/Recording.h>
+#include <replay/ReplayFile.h>
 
 #include <base/UserData.h>
 #include <display/Core.h>
@@ -30,7 +42,9 @@
 #include <physics/bullet/WheeledRigidBody.h>
 #include <ui/Manager.h>
 
+#include <MyGUI.h>
 #include <OGRE/Ogre.h>
+#include <BulletCollision/CollisionDispatch/btGhostObject.h>
 #include <btBulletDynamicsCommon.h>
 #include <gtest/gtest.h>
 
@@ -507,6 +521,224 @@ TEST_F(GameCoreWindowTest, AtFortyFramesASecondTheDrawnVehicleAdvancesEvenly) {
     EXPECT_NEAR(vehicle->GetVelocity().length(), speed, 0.03f * speed);
     EXPECT_NEAR(mean, speed / 40.0, 0.05 * speed / 40.0);
     EXPECT_LT(cv, 0.05);
+}
+
+// A best run made to measure for the ghost tests: the mission's own vehicle
+// parts, driven in a straight line through the first waypoint in 2 s.
+replay::Recording throughTheWaypoint(game::GameCore& core, const Ogre::Vector3& waypoint, uint32_t score) {
+    replay::Recording run;
+    run.set_mission(core.mission_number());
+    run.set_variant(core.vehicle_variant());
+    run.set_score(score);
+    for (Ogre::Entity* entity : game::RunRecorder::CollectParts(core)) {
+        replay::Recording::Part part;
+        part.mesh = entity->getMesh()->getName();
+        for (unsigned int i = 0; i < entity->getNumSubEntities(); ++i)
+            part.materials.push_back(entity->getSubEntity(i)->getMaterialName());
+        run.parts().push_back(part);
+    }
+    for (int f = 0; f <= 40; ++f) {
+        replay::Recording::Frame frame;
+        frame.time = f * 0.05;
+        const Ogre::Vector3 at = waypoint + Ogre::Vector3(0, 0.6f, 20.0f - f * 1.0f);
+        for (size_t p = 0; p < run.parts().size(); ++p)
+            frame.poses.push_back({{at.x + p * 0.5f, at.y, at.z}, {1, 0, 0, 0}});
+        run.frames().push_back(frame);
+    }
+    run.marks().push_back({1.0, game::RunRecorder::kScoreMark, score / 2});
+    return run;
+}
+
+size_t worldObjects() {
+    return physics::PhysicsCore::getSingleton()->world()->getBulletDynamicsWorld()->getNumCollisionObjects();
+}
+
+TEST_F(GameCoreWindowTest, TheGhostFollowsTheBestRunAndNoBodyOrTriggerSeesIt) {
+    base::Config* config = base::Config::getSingleton();
+    config->setBool("ui", "ghost", false);
+    application::GameState* state = play(1);
+    ASSERT_NE(state, nullptr);
+    EXPECT_EQ(state->ghost(), nullptr) << "the option is off";
+    const size_t withoutGhost = worldObjects();
+    game::MissionData* mission = core->mission_data();
+    game::Trigger* waypoint = mission->trigger(mission->steps()[0].name);
+    ASSERT_NE(waypoint, nullptr);
+    const replay::Recording best = throughTheWaypoint(*core, waypoint->GetPosition(), 4000000000u);
+    ASSERT_TRUE(game::ReplayStore::Keep(best));
+    TearDown();
+
+    config->setBool("ui", "ghost", true);
+    state = play(1);
+    ASSERT_NE(state, nullptr);
+    ASSERT_NE(state->ghost(), nullptr);
+    game::ReplayActor* ghost = state->ghost()->actor();
+    ASSERT_NE(ghost, nullptr);
+    ASSERT_EQ(ghost->nodes().size(), best.parts().size());
+    EXPECT_EQ(worldObjects(), withoutGhost) << "the ghost brought a body";
+    for (Ogre::Entity* entity : ghost->entities()) {
+        EXPECT_EQ(entity->getQueryFlags(), 0u);
+        EXPECT_FALSE(entity->getCastShadows());
+    }
+    // The player stays far off; the ghost drives through the active waypoint.
+    waypoint = mission->trigger(mission->steps()[0].name);
+    ASSERT_NE(waypoint, nullptr);
+    teleport(core->current_vehicle(), waypoint->GetPosition() + Ogre::Vector3(80, 0, 80));
+    std::vector<replay::Recording::Pose> poses;
+    std::vector<float> values;
+    bool passedThrough = false;
+    for (int f = 0; f < 118; ++f) {
+        step();
+        ASSERT_NE(state->ghost()->actor(), nullptr) << "gone early, at " << state->mission_clock() << " s";
+        ASSERT_TRUE(best.Sample(state->mission_clock(), poses, values));
+        const Ogre::Vector3 shown = ghost->nodes()[0]->getPosition();
+        EXPECT_NEAR(shown.x, poses[0].position[0], 1e-4);
+        EXPECT_NEAR(shown.z, poses[0].position[2], 1e-4);
+        passedThrough |= shown.distance(waypoint->GetPosition()) < 1.0f;
+        // The trigger's box touches the ground; nothing that moves may be in it.
+        btGhostObject* box = waypoint->ghost_object();
+        for (int i = 0; i < box->getNumOverlappingObjects(); ++i)
+            EXPECT_TRUE(box->getOverlappingObject(i)->isStaticObject()) << "at " << state->mission_clock() << " s";
+        EXPECT_EQ(mission->current_step(), 0u);
+        EXPECT_EQ(worldObjects(), withoutGhost);
+    }
+    EXPECT_TRUE(passedThrough);
+    step(6);
+    EXPECT_EQ(state->ghost()->actor(), nullptr) << "the ghost stays after its run ended";
+}
+
+TEST_F(GameCoreWindowTest, AWatchedReplayPlaysPausesChangesSpeedAndStoresNothing) {
+    base::UserData* user = base::UserData::getSingleton();
+    const std::string highscore = user->GetString("mission1", "highscore", "");
+    const int progress = user->GetInt("mission", "progress", 1);
+    ASSERT_NE(play(1), nullptr);
+    const replay::Recording run = throughTheWaypoint(*core, core->current_vehicle()->GetPosition(), 777);
+    TearDown();
+    TempDir dir;
+    std::string why;
+    ASSERT_TRUE(replay::ReplayFile::Save(dir.file("run.kbreplay"), run, why)) << why;
+
+    core->set_replay_file(dir.file("run.kbreplay"));
+    application::GameState* state = play(1);
+    ASSERT_NE(state, nullptr);
+    game::ReplayPlayer* player = state->replay_player();
+    ASSERT_NE(player, nullptr);
+    EXPECT_EQ(core->current_vehicle(), nullptr) << "a watched run has no vehicle of its own";
+    EXPECT_EQ(currentCamera(), 3u);
+    step(30);
+    EXPECT_NEAR(player->time(), 0.5, 1e-9);
+    key(event::KeyEvent::KEY_PRESSED, OIS::KC_SPACE);
+    step(30);
+    EXPECT_NEAR(player->time(), 0.5, 1e-9) << "paused";
+    key(event::KeyEvent::KEY_PRESSED, OIS::KC_SPACE);
+    key(event::KeyEvent::KEY_PRESSED, OIS::KC_RIGHT);
+    EXPECT_EQ(player->speed(), 2.0);
+    step(30);
+    EXPECT_NEAR(player->time(), 1.5, 1e-9);
+    ASSERT_NE(state->replay_bar(), nullptr);
+    EXPECT_EQ(state->replay_bar()->speed_text()->getCaption().asUTF8(), ui::ReplayBar::FormatSpeed(2.0));
+    for (int i = 0; i < 6; ++i)
+        key(event::KeyEvent::KEY_PRESSED, OIS::KC_LEFT);
+    EXPECT_EQ(player->speed(), 0.25);
+    EXPECT_EQ(state->hud_score()->text()->getCaption().asUTF8(), "388");
+    key(event::KeyEvent::KEY_PRESSED, OIS::KC_RIGHT);
+    key(event::KeyEvent::KEY_PRESSED, OIS::KC_RIGHT);
+    key(event::KeyEvent::KEY_PRESSED, OIS::KC_RIGHT);
+    key(event::KeyEvent::KEY_PRESSED, OIS::KC_RIGHT);
+    key(event::KeyEvent::KEY_PRESSED, OIS::KC_RIGHT);
+    EXPECT_EQ(player->speed(), 4.0);
+    step(20);
+    EXPECT_TRUE(player->finished());
+    EXPECT_EQ(state->hud_score()->text()->getCaption().asUTF8(), "777");
+    const Ogre::Vector3 end = player->actor()->nodes()[0]->getPosition();
+    EXPECT_NEAR(end.z, run.frames().back().poses[0].position[2], 0.01);
+
+    key(event::KeyEvent::KEY_RELEASED, OIS::KC_ESCAPE);
+    events->Tick();
+    EXPECT_EQ(app->StackSize(), 1u);
+    EXPECT_EQ(user->GetString("mission1", "highscore", ""), highscore);
+    EXPECT_EQ(user->GetInt("mission", "progress", 1), progress);
+}
+
+TEST_F(GameCoreWindowTest, AReplayOfAnotherMissionIsNotPlayed) {
+    ASSERT_NE(play(1), nullptr);
+    const replay::Recording run = throughTheWaypoint(*core, core->current_vehicle()->GetPosition(), 5);
+    TearDown();
+    TempDir dir;
+    std::string why;
+    ASSERT_TRUE(replay::ReplayFile::Save(dir.file("run.kbreplay"), run, why)) << why;
+    core->set_replay_file(dir.file("run.kbreplay"));
+    testing::internal::CaptureStderr();
+    application::GameState* state = play(2);
+    const std::string said = testing::internal::GetCapturedStderr();
+    ASSERT_NE(state, nullptr);
+    EXPECT_EQ(state->replay_player(), nullptr);
+    EXPECT_NE(said.find("a run of mission 1, not of mission 2"), std::string::npos) << said;
+    step(3);
+    EXPECT_EQ(app->StackSize(), 1u);
+}
+
+} // namespace
+
+namespace {
+
+// The player's vehicle as it stands, `side` metres to its right and moving
+// ahead at 3 m/s for 4 s: a run to show as a ghost or to watch.
+replay::Recording besideThePlayer(game::GameCore& core, float side, uint32_t score) {
+    replay::Recording run = throughTheWaypoint(core, Ogre::Vector3::ZERO, score);
+    const std::vector<Ogre::Entity*> parts = game::RunRecorder::CollectParts(core);
+    const game::Vehicle* vehicle = core.current_vehicle();
+    // The airport's vehicle meshes face +z: the way they drive is against GetDirection.
+    const Ogre::Vector3 ahead = -vehicle->GetDirection();
+    const Ogre::Vector3 right = ahead.crossProduct(Ogre::Vector3::UNIT_Y).normalisedCopy();
+    run.frames().clear();
+    for (int f = 0; f <= 80; ++f) {
+        replay::Recording::Frame frame;
+        frame.time = f * 0.05;
+        for (Ogre::Entity* entity : parts) {
+            Ogre::SceneNode* node = entity->getParentSceneNode();
+            const Ogre::Vector3 at = node->_getDerivedPosition() + right * side + ahead * (3.0f * frame.time);
+            const Ogre::Quaternion q = node->_getDerivedOrientation();
+            frame.poses.push_back({{at.x, at.y, at.z}, {q.w, q.x, q.y, q.z}});
+        }
+        run.frames().push_back(frame);
+    }
+    return run;
+}
+
+// Pictures for the README: the ghost beside the player's vehicle, and a
+// replay being watched at double speed. Only when KB_README_SHOTS names a folder.
+TEST_F(GameCoreWindowTest, ScreenshotsOfTheGhostAndAWatchedReplay) {
+    const char* folder = std::getenv("KB_README_SHOTS");
+    if (!folder)
+        GTEST_SKIP() << "KB_README_SHOTS is not set";
+    Ogre::RenderWindow* window = display::Core::getSingleton()->getRenderWindow();
+    auto frames = [&](int count) {
+        for (int i = 0; i < count; ++i)
+            app->RunIteration(1000000.0 / 60.0);
+    };
+    base::Config::getSingleton()->setBool("ui", "ghost", true);
+    ASSERT_NE(play(1), nullptr);
+    frames(30);
+    const replay::Recording ghost = besideThePlayer(*core, 3.5f, 4000000001u);
+    ASSERT_TRUE(game::ReplayStore::Keep(ghost));
+    TearDown();
+
+    ASSERT_NE(play(1), nullptr);
+    key(event::KeyEvent::KEY_PRESSED, OIS::KC_UP);
+    frames(50);
+    window->writeContentsToFile(std::string(folder) + "/ghost.png");
+    // Driven on and ended: the run just played is the last one kept.
+    frames(70);
+    key(event::KeyEvent::KEY_RELEASED, OIS::KC_UP);
+    events->QueueEvent(new event::MissionEndedEvent(1, 1850, 0));
+    events->Tick();
+    TearDown();
+
+    core->set_replay_file(game::ReplayStore::LastPath(1, core->vehicle_variant()));
+    ASSERT_NE(play(1), nullptr);
+    key(event::KeyEvent::KEY_PRESSED, OIS::KC_RIGHT);
+    frames(45);
+    window->writeContentsToFile(std::string(folder) + "/replay-watch.png");
 }
 
 } // namespace

@@ -3,6 +3,11 @@
 #include "UiTestSupport.h"
 #include "StateRequests.h"
 #include "UiWorld.h"
+#include "game/GameCore.h"
+#include "replay/ReplayStore.h"
+
+#include <replay/Recording.h>
+#include <replay/ReplayFile.h>
 
 #include "support/TempDir.h"
 #include "game/GameCore.h"
@@ -232,6 +237,35 @@ TEST_F(MissionSelectTest, StartActsOnceAndTheLoadingNoticeLeavesWithTheWindow) {
     settle();
     EXPECT_EQ(m_ui->GetDialog(ui::MissionSelectWindow::kDialogType), nullptr);
     EXPECT_EQ(m_ui->GetDialog(ui::LoadingPanel::kDialogType), nullptr);
+}
+
+TEST_F(MissionSelectTest, WatchBestRunIsOfferedForAMissionWithABestRunAndWatchesIt) {
+    game::GameCore core;
+    store("mission", "progress", 3);
+    replay::Recording best;
+    best.set_mission(2);
+    best.set_variant("normal");
+    best.frames().push_back({0.0, {}, {}});
+    std::string why;
+    ASSERT_TRUE(replay::ReplayFile::Save(game::ReplayStore::BestPath(2, "normal"), best, why)) << why;
+    StateRequests requests;
+    m_world->events->AddListener(requests, event::ApplicationStateEvent::kEventType);
+    ui::MissionSelectWindow* window = open();
+    MyGUI::Widget* watch = widget("btn_watch_best");
+    EXPECT_FALSE(watch->getEnabled());
+    pick(1);
+    EXPECT_FALSE(watch->getEnabled()) << "mission 1 has no best run";
+    pick(2);
+    EXPECT_TRUE(watch->getEnabled());
+    uitest::click(watch);
+    uitest::click(watch);
+    EXPECT_TRUE(window->IsExiting());
+    m_world->events->Tick();
+    EXPECT_EQ(requests.seen, std::vector<std::string>{"push GameState"});
+    m_world->events->RemoveListener(requests, event::ApplicationStateEvent::kEventType);
+    EXPECT_EQ(core.replay_file(), game::ReplayStore::BestPath(2, "normal"));
+    EXPECT_EQ(core.mission_number(), 2);
+    settle();
 }
 
 TEST_F(MissionSelectTest, BackClosesTheWindow) {

@@ -8,13 +8,17 @@
 #include "event/MiniGameEvent.h"
 #include "event/MissionEndedEvent.h"
 #include "event/ScoreEvent.h"
+#include "game/GameCore.h"
 #include "game/MissionData.h"
+#include "replay/ReplayStore.h"
 #include "game/Statistics.h"
 #include "ui/AchievementWindow.h"
 #include "ui/HUDScore.h"
 #include "ui/MissionEnd.h"
 
 #include <base/UserData.h>
+#include <replay/Recording.h>
+#include <replay/ReplayFile.h>
 #include <display/Core.h>
 #include <event/ApplicationStateEvent.h>
 #include <event/DialogEvent.h>
@@ -293,6 +297,38 @@ TEST_F(MissionRun, ContinueAsksOnceForTheSelectionAndAPopBackToTheMenu) {
     EXPECT_EQ(seen.dialogs, std::vector<std::string>{"MissionSelectWindow"});
     settle();
     EXPECT_EQ(m_ui->GetDialog(ui::MissionEnd::kDialogType), nullptr);
+}
+
+TEST_F(MissionRun, WatchReplayWaitsForTheKeptRunThenWatchesIt) {
+    game::GameCore core;
+    play(10);
+    ui::Dialog* window = m_ui->GetDialog(ui::MissionEnd::kDialogType);
+    ASSERT_NE(window, nullptr);
+    MyGUI::Widget* watch = widget(window, "btn_success_watch");
+    EXPECT_FALSE(watch->getEnabled()) << "no run of mission 5 was kept";
+    window->exitWindow();
+    settle();
+
+    replay::Recording run;
+    run.set_mission(5);
+    run.set_variant(core.vehicle_variant());
+    run.frames().push_back({0.0, {}, {}});
+    std::string why;
+    ASSERT_TRUE(replay::ReplayFile::Save(game::ReplayStore::LastPath(5, core.vehicle_variant()), run, why)) << why;
+    m_mission->Clear();
+    play(10);
+    window = m_ui->GetDialog(ui::MissionEnd::kDialogType);
+    ASSERT_NE(window, nullptr);
+    settle();
+    watch = widget(window, "btn_success_watch");
+    EXPECT_TRUE(watch->getEnabled());
+    Requests seen;
+    uitest::click(watch);
+    uitest::click(watch);
+    event::Manager::getSingleton()->Tick();
+    EXPECT_EQ(seen.states, (std::vector<std::string>{"pop MainMenu", "push GameState"}));
+    EXPECT_EQ(core.replay_file(), game::ReplayStore::LastPath(5, core.vehicle_variant()));
+    settle();
 }
 
 TEST_F(ResultWindowsTest, MissionEndWithoutARunningMissionSaysSoOnce) {

@@ -27,6 +27,8 @@ void startWorld(UiWorld& world) {
     world.config->setInt("Display", "width", 1024);
     world.config->getInt("Display", "height", 768);
     world.config->setInt("Display", "height", 768);
+    // The game state reads the ghost switch at start-up, creating it.
+    world.config->getBool("ui", "ghost", true);
 
     world.events = new event::Manager();
     world.core = new display::Core();
