@@ -8,6 +8,7 @@
 #include <event/ApplicationStateEvent.h>
 #include <event/DialogEvent.h>
 #include <event/Manager.h>
+#include <ui/FocusNavigator.h>
 #include <ui/Manager.h>
 
 #include <MyGUI.h>
@@ -47,7 +48,15 @@ MissionEnd::MissionEnd() : Dialog("Modal", "MissionEnd", "MissionEnd", TOP) {
 
     if (auto* manager = Manager::getSingleton())
         manager->EnableMousePointer(true);
+    ListFocus();
     showWindow();
+}
+
+void MissionEnd::ListFocus() {
+    FocusNavigator& focus = Navigation();
+    MyGUI::Widget* next = m_window->findWidget("btn_success_continue");
+    focus.Add(next);
+    focus.SetBack(next);
 }
 
 MissionEnd::~MissionEnd() {

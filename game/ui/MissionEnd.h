@@ -25,6 +25,8 @@ public:
     bool HandleEvent(const event::IEvent& event) override;
 
 private:
+    // The widgets the keyboard reaches, in order, and what Escape presses.
+    void ListFocus();
     void notifyContinue(MyGUI::Widget* sender);
     // The running mission's number, or -1 when no mission is running.
     static int CurrentMission();
