@@ -39,6 +39,7 @@ public:
     void SetPressFocus(MyGUI::Widget* from, MyGUI::Widget* to);
     // The button that Back (Escape, pad B) clicks; none leaves Back unused.
     void SetBack(MyGUI::Widget* button) { m_back = button; }
+    bool HasBack() const { return m_back != nullptr; }
 
     // Moves the focus to a listed widget; false when it is not listed or cannot take it.
     bool Focus(MyGUI::Widget* widget);

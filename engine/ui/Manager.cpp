@@ -19,6 +19,7 @@
 #include <algorithm>
 #include <exception>
 #include <iostream>
+#include <set>
 
 DW_SINGLETON_DEFINE(ui::Manager)
 
@@ -29,6 +30,9 @@ const char* const kLogName = "kb_gui.log";
 const char* const kResourceGroup = "UI";
 const char* const kTooltipPanel = "tooltipPanel";
 const int kKeyH = 35;
+
+// Keys pressed into a window and not yet released (the manager is one instance).
+std::set<int> s_windowKeys;
 
 const base::StringHash* const kListenedEvents[] = {
     &event::KeyEvent::kEventType,
@@ -196,24 +200,37 @@ bool Manager::HandleEvent(const event::IEvent& event) {
 }
 
 bool Manager::HandleFocusKey(int keyCode, bool pressed) {
+    // A release whose press a window took stays with the windows, even when
+    // that window has gone since (Enter on a button that closes it).
+    const bool windowKey = !pressed && s_windowKeys.erase(keyCode) > 0;
     FocusNavigator* navigator = ActiveNavigator();
     if (navigator && navigator->Capturing()) {
         // Every key belongs to the rebinding; Escape (released) cancels it.
-        if (keyCode == OIS::KC_ESCAPE)
-            navigator->EndCapture(0, std::string());
-        else if (pressed)
+        if (keyCode == OIS::KC_ESCAPE) {
+            if (!pressed)
+                navigator->EndCapture(0, std::string());
+        } else if (pressed) {
+            s_windowKeys.insert(keyCode);
             navigator->EndCapture(keyCode, std::string());
+        }
         return true;
     }
     FocusNavigator::EAction action;
     if (!navigator || !FocusNavigator::ActionForKey(keyCode, m_shiftHeld, action))
-        return false;
-    // Escape only ever arrives released; the other keys act when pressed and
-    // their releases stay with the window too, so neither reaches the game.
-    if (action == FocusNavigator::BACK)
-        return !pressed && navigator->Perform(action);
-    if (pressed)
+        return windowKey;
+    // Escape acts when it is let go (the input handler sends no press).
+    if (action == FocusNavigator::BACK) {
+        if (pressed) {
+            if (navigator->HasBack())
+                s_windowKeys.insert(keyCode);
+            return navigator->HasBack();
+        }
+        return navigator->Perform(action) || windowKey;
+    }
+    if (pressed) {
+        s_windowKeys.insert(keyCode);
         navigator->Perform(action);
+    }
     return true;
 }
 

@@ -21,11 +21,10 @@ struct PadLabelEntry {
 const PadLabelEntry kPadLabels[] = {
     {"a", "A"}, {"b", "B"}, {"x", "X"}, {"y", "Y"}, {"back", "Back"}, {"guide", "Guide"}, {"start", "Start"},
     {"leftstick", "L3"}, {"rightstick", "R3"}, {"leftshoulder", "LB"}, {"rightshoulder", "RB"},
-    {"dpup", "D-pad \xe2\x86\x91"}, {"dpdown", "D-pad \xe2\x86\x93"}, {"dpleft", "D-pad \xe2\x86\x90"},
-    {"dpright", "D-pad \xe2\x86\x92"}, {"lefttrigger", "LT"}, {"righttrigger", "RT"},
-    {"leftx-", "L stick \xe2\x86\x90"}, {"leftx+", "L stick \xe2\x86\x92"}, {"lefty-", "L stick \xe2\x86\x91"},
-    {"lefty+", "L stick \xe2\x86\x93"}, {"rightx-", "R stick \xe2\x86\x90"}, {"rightx+", "R stick \xe2\x86\x92"},
-    {"righty-", "R stick \xe2\x86\x91"}, {"righty+", "R stick \xe2\x86\x93"},
+    {"dpup", "D-pad up"}, {"dpdown", "D-pad down"}, {"dpleft", "D-pad left"}, {"dpright", "D-pad right"},
+    {"lefttrigger", "LT"}, {"righttrigger", "RT"}, {"leftx-", "LS left"}, {"leftx+", "LS right"},
+    {"lefty-", "LS up"}, {"lefty+", "LS down"}, {"rightx-", "RS left"}, {"rightx+", "RS right"},
+    {"righty-", "RS up"}, {"righty+", "RS down"},
 };
 
 std::string rowPrefix(size_t action) {

@@ -27,7 +27,7 @@ public:
     const base::StringHash& GetType() const override { return kDialogType; }
     void Resize() override;
 
-    // What a pad control is called on its button ("A", "RT", "Left stick ←").
+    // What a pad control is called on its button ("A", "RT", "LS left").
     static std::string PadLabel(const std::string& pad);
     // The key button of an action's row (for tests).
     MyGUI::Button* key_button(int action) const;
