@@ -183,9 +183,16 @@ void FocusNavigator::DrawFrame() {
         m_frame = parent->createWidget<MyGUI::Widget>(kFrameSkin, area, MyGUI::Align::Default);
         m_frame->setNeedMouseFocus(false);
         m_frame->setNeedKeyFocus(false);
+        m_frame->setVisible(m_frameShown);
     } else {
         m_frame->setCoord(area);
     }
+}
+
+void FocusNavigator::ShowFrame(bool visible) {
+    m_frameShown = visible;
+    if (m_frame && m_frame->getVisible() != visible)
+        m_frame->setVisible(visible);
 }
 
 void FocusNavigator::DestroyFrame() {

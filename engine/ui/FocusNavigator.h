@@ -64,6 +64,9 @@ public:
     static bool ActionForKey(int keyCode, bool shift, EAction& action);
 
     Dialog& owner() const { return m_owner; }
+    // Only the window that takes the keys shows its focus; one behind it keeps
+    // its focus for when it is on top again.
+    void ShowFrame(bool visible);
     // The frame drawn around the focused widget (for tests and pictures).
     MyGUI::Widget* focus_frame() const { return m_frame; }
     size_t size() const { return m_entries.size(); }
@@ -95,6 +98,7 @@ private:
     MyGUI::Widget* m_initial = nullptr;
     MyGUI::Widget* m_back = nullptr;
     MyGUI::Widget* m_frame = nullptr;
+    bool m_frameShown = true;
     Capture m_capture;
     // Cleared by the destructor: a click may delete the dialog and with it this navigator.
     std::shared_ptr<bool> m_alive = std::make_shared<bool>(true);

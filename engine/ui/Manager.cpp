@@ -289,6 +289,9 @@ bool Manager::Update(double seconds) {
         it->second->Update(seconds);
         it = m_dialogs.upper_bound(key);
     }
+    const FocusNavigator* active = ActiveNavigator();
+    for (FocusNavigator* navigator : m_navigators)
+        navigator->ShowFrame(navigator == active);
     m_dirty = false;
     return true;
 }

@@ -135,6 +135,10 @@ TEST_F(FocusTest, MainMenuWalksItsButtonsAndKeepsTheKeysItUses) {
     EXPECT_EQ(focused(window), "slider_sound");
     EXPECT_EQ(focused(menu), "btn_options");
     EXPECT_TRUE(m_behind.keys.empty());
+    // Only the window on top shows its focus.
+    m_ui->Update(0.1);
+    EXPECT_FALSE(menu->navigator()->focus_frame()->getVisible());
+    EXPECT_TRUE(window->navigator()->focus_frame()->getVisible());
 }
 
 TEST_F(FocusTest, OptionsChangeValuesWithLeftAndRightAndEscapeRejects) {
