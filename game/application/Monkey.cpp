@@ -79,6 +79,7 @@ std::string Monkey::Summary() const {
 void Monkey::Update(double seconds) {
     m_gameTime += seconds;
     WatchStates();
+    HoldBackExits();
 
     if (m_copilot) {
         m_copilot->Update(seconds);
@@ -115,6 +116,17 @@ void Monkey::Update(double seconds) {
         return;
     m_pause = static_cast<int>(below(kMaxPause + 1));
     Act();
+}
+
+void Monkey::HoldBackExits() {
+    // Neither a click nor the keyboard focus may reach them: disabled, they are skipped by both.
+    MyGUI::Gui* gui = MyGUI::Gui::getInstancePtr();
+    if (!gui)
+        return;
+    for (const std::string& name : kExcludedWidgets)
+        if (MyGUI::Widget* widget = gui->findWidgetT(name, false))
+            if (widget->getEnabled())
+                widget->setEnabled(false);
 }
 
 void Monkey::WatchStates() {

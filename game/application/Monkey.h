@@ -27,7 +27,8 @@ class Monkey {
 public:
     // Passes without an action between two actions, at most.
     static const int kMaxPause;
-    // Widgets it never clicks: the main menu's exit would end the run.
+    // Widgets it never presses: the main menu's exit would end the run. They
+    // are disabled while the monkey plays.
     static const std::vector<std::string> kExcludedWidgets;
 
     explicit Monkey(uint32_t seed);
@@ -52,6 +53,7 @@ private:
 
     uint32_t below(uint32_t limit);
     void WatchStates();
+    void HoldBackExits();
     void Act();
     void ClickWidget();
     void ClickAt(int x, int y);

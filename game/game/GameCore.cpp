@@ -161,7 +161,6 @@ void GameCore::StartWatching() {
     if (!m_built)
         BuildWorld();
     m_paused = false;
-    m_physicsLag = 0.0;
     if (m_missionData)
         m_missionData->Clear();
 }
