@@ -39,7 +39,7 @@ else
 fi
 [ -f "$src/debian/rules" ] || { echo "build-debs: copying the source tree failed" >&2; exit 1; }
 
-(cd "$src" && DEB_BUILD_OPTIONS="parallel=$jobs" nice dpkg-buildpackage -us -uc -b)
+(cd "$src" && DEB_BUILD_OPTIONS="parallel=$jobs" nice -n 10 dpkg-buildpackage -us -uc -b)
 rm -rf "$out/src"
 
 status=0

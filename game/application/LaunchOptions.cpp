@@ -14,7 +14,7 @@ const int32_t kMissions = 25;
 }
 
 const char* LaunchOptions::Usage() {
-    return "usage: kestrelby [--autoplay N [--variant normal|upgraded] [--fast]]";
+    return "usage: kestrelby [--autoplay N [--variant normal|upgraded] [--fast] | --startup-profile]";
 }
 
 bool LaunchOptions::Parse(int argc, const char* const* argv, std::string& error) {
@@ -48,10 +48,16 @@ bool LaunchOptions::Parse(int argc, const char* const* argv, std::string& error)
             ++i;
         } else if (option == "--fast") {
             m_fast = true;
+        } else if (option == "--startup-profile") {
+            m_startupProfile = true;
         } else {
             error = "unknown option \"" + option + "\"";
             return false;
         }
+    }
+    if (autoplay() && m_startupProfile) {
+        error = "--startup-profile and --autoplay exclude each other";
+        return false;
     }
     if (!autoplay() && (m_fast || variantGiven)) {
         error = "--variant and --fast go with --autoplay";

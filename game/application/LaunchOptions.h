@@ -20,6 +20,8 @@ public:
     int32_t mission() const { return m_mission; }
     const std::string& variant() const { return m_variant; }
     bool fast() const { return m_fast; }
+    // --startup-profile: time the start up to the drawn main menu, print it and end.
+    bool startup_profile() const { return m_startupProfile; }
 
     static const char* Usage();
 
@@ -27,6 +29,7 @@ private:
     int32_t m_mission = 0;
     std::string m_variant = "normal";
     bool m_fast = false;
+    bool m_startupProfile = false;
 };
 
 } // namespace application

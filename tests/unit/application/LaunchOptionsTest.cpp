@@ -36,6 +36,12 @@ TEST(LaunchOptionsTest, AutoplayTakesAMissionAVariantAndFast) {
     ASSERT_TRUE(watched.ok);
     EXPECT_EQ(watched.options.variant(), "normal");
     EXPECT_FALSE(watched.options.fast());
+    EXPECT_FALSE(watched.options.startup_profile());
+
+    const Parsed timed = parse({"--startup-profile"});
+    ASSERT_TRUE(timed.ok) << timed.error;
+    EXPECT_TRUE(timed.options.startup_profile());
+    EXPECT_FALSE(timed.options.autoplay());
 }
 
 TEST(LaunchOptionsTest, AnythingElseIsRefusedWithOneLine) {
@@ -44,7 +50,8 @@ TEST(LaunchOptionsTest, AnythingElseIsRefusedWithOneLine) {
         {"--autoplay", "3x"}, {"--autoplay", "-1"},    {"--autoplay", "99999999999999999999"},
         {"--autoplay", ""},   {"--autoplay", "2", "--variant"},
         {"--autoplay", "2", "--variant", "gold"},      {"--fast"},
-        {"--variant", "upgraded"},                      {"--help-me"}};
+        {"--variant", "upgraded"},                      {"--help-me"},
+        {"--startup-profile", "--autoplay", "1"},       {"--startup-profile", "--fast"}};
     for (const auto& args : bad) {
         const Parsed parsed = parse(args);
         std::string line;
