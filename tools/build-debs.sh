@@ -40,6 +40,8 @@ fi
 [ -f "$src/debian/rules" ] || { echo "build-debs: copying the source tree failed" >&2; exit 1; }
 
 (cd "$src" && DEB_BUILD_OPTIONS="parallel=$jobs" nice -n 10 dpkg-buildpackage -us -uc -b)
+# dpkg-buildpackage leaves its results beside the source folder.
+mv "$out"/src/*.deb "$out"/src/*.ddeb "$out"/src/*.changes "$out"/src/*.buildinfo "$out"/ 2>/dev/null || true
 rm -rf "$out/src"
 
 status=0
