@@ -3,7 +3,7 @@ BUILD ?= build
 JOBS ?= $(shell nproc)
 PREFIX ?= /usr/local
 
-.PHONY: all deps configure build run test test-asan soak bench fuzz install clean
+.PHONY: all deps configure build run test test-asan soak bench fuzz install deb clean
 
 all: build
 
@@ -73,6 +73,10 @@ install: configure
 	cmake -S . -B $(BUILD) -DCMAKE_INSTALL_PREFIX=$(PREFIX)
 	cmake --build $(BUILD) -j $(JOBS)
 	DESTDIR="$(DESTDIR)" cmake --install $(BUILD)
+
+# Debian packages in $(BUILD)/deb (dpkg-buildpackage -us -uc -b on a copy of the tree).
+deb:
+	tools/build-debs.sh $(BUILD)/deb $(JOBS)
 
 clean:
 	rm -rf $(BUILD)

@@ -7,7 +7,10 @@ include(CMakePackageConfigHelpers)
 set(KB_RELEASE_DATE 2026-12-08)
 # Where the project presents itself; the AppStream screenshot lives below it.
 set(KB_HOMEPAGE https://brightmoor.example/kestrelby)
-set(KB_DATA_INSTALL_DIR ${CMAKE_INSTALL_DATADIR}/kestrelby/assets)
+# Debian's games layout puts the data under share/games (debian/rules sets it).
+set(KB_DATA_INSTALL_DIR ${CMAKE_INSTALL_DATADIR}/kestrelby/assets CACHE STRING
+  "Where the game's data is installed, below the prefix; its last folder is named assets")
+set(KB_DATA_INSTALL_FULL_DIR ${CMAKE_INSTALL_PREFIX}/${KB_DATA_INSTALL_DIR})
 set(DW_INCLUDE_INSTALL_DIR ${CMAKE_INSTALL_INCLUDEDIR}/duskwright)
 set(DW_CMAKE_INSTALL_DIR ${CMAKE_INSTALL_LIBDIR}/cmake/duskwright)
 set(KB_PACKAGING_DIR ${CMAKE_SOURCE_DIR}/packaging)
@@ -15,7 +18,9 @@ set(KB_PACKAGING_OUT ${CMAKE_BINARY_DIR}/packaging)
 
 # --- engine library ----------------------------------------------------------
 set_target_properties(duskwright PROPERTIES VERSION ${PROJECT_VERSION} SOVERSION ${PROJECT_VERSION_MAJOR})
-target_include_directories(duskwright PUBLIC $<INSTALL_INTERFACE:${DW_INCLUDE_INSTALL_DIR}>)
+# Both <duskwright/base/StringHash.h> and <base/StringHash.h> resolve.
+target_include_directories(duskwright PUBLIC $<INSTALL_INTERFACE:${CMAKE_INSTALL_INCLUDEDIR}>
+  $<INSTALL_INTERFACE:${DW_INCLUDE_INSTALL_DIR}>)
 set_target_properties(kb_mygui_ogre PROPERTIES EXPORT_NAME MyGUIOgrePlatform)
 
 install(TARGETS duskwright kb_mygui_ogre EXPORT duskwrightTargets
@@ -47,7 +52,7 @@ file(RELATIVE_PATH KB_DATA_FROM_BIN ${CMAKE_INSTALL_FULL_BINDIR} ${CMAKE_INSTALL
 set_target_properties(kestrelby PROPERTIES INSTALL_RPATH "$ORIGIN/${KB_LIB_FROM_BIN}")
 target_compile_definitions(kestrelby PRIVATE
   KB_INSTALL_DATA_FROM_BIN="${KB_DATA_FROM_BIN}"
-  KB_INSTALL_DATA_DIR="${CMAKE_INSTALL_PREFIX}/${KB_DATA_INSTALL_DIR}")
+  KB_INSTALL_DATA_DIR="${KB_DATA_INSTALL_FULL_DIR}")
 install(TARGETS kestrelby RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 
 # The generated data is copied as the build made it.

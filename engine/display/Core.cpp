@@ -1,6 +1,7 @@
 #include "display/Core.h"
 
 #include "base/Config.h"
+#include "base/StartupTrace.h"
 #include "display/cam/BaseCamera.h"
 #include "display/cam/CameraManager.h"
 #include "display/ShadowSplitLodStrategy.h"
@@ -156,6 +157,7 @@ bool Core::initOGRE() {
     m_root->setRenderSystem(m_renderSystem);
     m_root->initialise(false, "OGRE Render Window");
     Ogre::LogManager::getSingleton().setLogDetail(Ogre::LL_NORMAL);
+    base::StartupTrace::Mark("rendering engine and its render system loaded");
 
     int width = kDefaultWidth;
     int height = kDefaultHeight;
@@ -188,6 +190,7 @@ bool Core::initOGRE() {
     unsigned long nativeWindow = 0;
     m_renderWindow->getCustomAttribute("WINDOW", &nativeWindow);
     m_windowHandle = static_cast<uint64_t>(nativeWindow);
+    base::StartupTrace::Mark("render window and GL context");
 
     m_root->loadPlugin(std::string(file::System::kPluginDir) + kSceneManagerPlugin);
     m_sceneManager = m_root->createSceneManager(kSceneManagerType);
@@ -222,9 +225,11 @@ bool Core::initOGRE() {
     }
 
     m_sceneManager->setAmbientLight(Ogre::ColourValue(0.5f, 0.5f, 0.5f, 1.0f));
+    base::StartupTrace::Mark("scene manager, image codec, shadow programs");
 
     m_soundManager = new sound::Manager();
     m_soundManager->init();
+    base::StartupTrace::Mark("sound device");
 
     Ogre::TextureManager::getSingleton().setDefaultNumMipmaps(5);
 

@@ -1,6 +1,7 @@
 #include "ui/Manager.h"
 
 #include "base/Config.h"
+#include "base/StartupTrace.h"
 #include "event/DialogEvent.h"
 #include "event/KeyEvent.h"
 #include "event/Manager.h"
@@ -102,6 +103,7 @@ bool Manager::init(Ogre::RenderWindow* window, Ogre::SceneManager* sceneManager,
         m_platform->initialise(window, sceneManager, kResourceGroup,
                                file::System::GetUserDataDirectory() + kLogName);
         m_window = window;
+        base::StartupTrace::Mark("GUI platform (its shaders compiled)");
 
         m_gui = new MyGUI::Gui();
         m_gui->initialise(coreFile);

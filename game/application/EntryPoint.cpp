@@ -3,6 +3,7 @@
 #include "application/Main.h"
 #include "application/MainMenuState.h"
 #include "application/Monkey.h"
+#include "application/StartupProbe.h"
 #include "game/Autopilot.h"
 #include "game/GameCore.h"
 #include "replay/ReplayActor.h"
@@ -14,6 +15,7 @@
 #include <OGRE/OgreEntity.h>
 #include <OGRE/OgreSceneNode.h>
 
+#include <base/StartupTrace.h>
 #include <event/ApplicationStateEvent.h>
 #include <event/Manager.h>
 
@@ -215,12 +217,15 @@ int main(int argc, char** argv) {
         std::cerr << "kestrelby: " << error << "; " << application::LaunchOptions::Usage() << std::endl;
         return 2;
     }
+    if (options.startup_profile())
+        base::StartupTrace::Enable();
     const std::vector<std::string> candidates = dataCandidates();
     if (file::System::EnterDataFolder(candidates, kDataProbe).empty()) {
         reportMissingData(candidates);
         return -1;
     }
 
+    base::StartupTrace::Mark("data folder found");
     auto* app = new application::Main();
     if (!app->Init()) {
         // Left as it is: a half-started engine is not safe to tear down.
@@ -231,6 +236,7 @@ int main(int argc, char** argv) {
     }
     app->AddState("MainMenu", new application::MainMenuState());
     app->ChangeState("MainMenu");
+    base::StartupTrace::Mark("main menu dialog built (layout, pictures)");
     int result = 0;
     if (options.autoplay())
         result = autoplay(*app, options);
@@ -238,6 +244,8 @@ int main(int argc, char** argv) {
         result = monkey(*app, options);
     else if (options.watch())
         result = watch(*app, options);
+    else if (options.startup_profile())
+        result = application::StartupProbe::Run(*app);
     else
         app->Run();
     delete app;

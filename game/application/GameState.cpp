@@ -22,6 +22,7 @@
 #include <event/DialogEvent.h>
 #include <replay/Recording.h>
 
+#include <base/StartupTrace.h>
 #include <event/ApplicationStateEvent.h>
 #include <event/KeyEvent.h>
 #include <event/Manager.h>
@@ -97,6 +98,7 @@ GameState::~GameState() {
 bool GameState::Init() {
     m_gameCore = std::make_unique<game::GameCore>();
     m_gameCore->LoadResources();
+    base::StartupTrace::Mark("game archives indexed, their scripts parsed");
     m_moodSound = std::make_unique<sound::Sound>(sound::kSoundEffect, "game_mood_sound", "atmo_airport.ogg", true,
                                                  true, false);
     m_music = std::make_unique<sound::Sound>(sound::kSoundMusic, "game_level_music", "KB_Level.ogg", true, true,

@@ -18,7 +18,7 @@ const double kMaxMonkeySeconds = 86400.0;
 
 const char* LaunchOptions::Usage() {
     return "usage: kestrelby [--autoplay N [--variant normal|upgraded] [--fast] | --watch FILE [--fast] | "
-           "--monkey SECONDS [--seed N]]";
+           "--monkey SECONDS [--seed N] | --startup-profile]";
 }
 
 bool LaunchOptions::Parse(int argc, const char* const* argv, std::string& error) {
@@ -85,6 +85,8 @@ bool LaunchOptions::Parse(int argc, const char* const* argv, std::string& error)
             ++i;
         } else if (option == "--fast") {
             m_fast = true;
+        } else if (option == "--startup-profile") {
+            m_startupProfile = true;
         } else {
             error = "unknown option \"" + option + "\"";
             return false;
@@ -108,6 +110,10 @@ bool LaunchOptions::Parse(int argc, const char* const* argv, std::string& error)
     }
     if (seedGiven && !monkey()) {
         error = "--seed goes with --monkey";
+        return false;
+    }
+    if (m_startupProfile && (autoplay() || watch() || monkey())) {
+        error = "--startup-profile runs on its own: not with --autoplay, --watch or --monkey";
         return false;
     }
     return true;

@@ -30,6 +30,8 @@ public:
     int32_t mission() const { return m_mission; }
     const std::string& variant() const { return m_variant; }
     bool fast() const { return m_fast; }
+    // --startup-profile: time the start up to the drawn main menu, print it and end.
+    bool startup_profile() const { return m_startupProfile; }
 
     static const char* Usage();
 
@@ -40,6 +42,7 @@ private:
     double m_monkeySeconds = 0.0;
     uint32_t m_seed = 1;
     std::string m_watchFile;
+    bool m_startupProfile = false;
 };
 
 } // namespace application

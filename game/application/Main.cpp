@@ -7,6 +7,7 @@
 #include <ui/DialogFactory.h>
 
 #include <base/Config.h>
+#include <base/StartupTrace.h>
 #include <base/UserData.h>
 #include <display/Core.h>
 #include <event/ApplicationStateEvent.h>
@@ -62,6 +63,7 @@ bool Main::Init() {
     game::GameControls::Register();
     m_ui = new ui::Manager();
     m_timer = OGRE_NEW Ogre::Timer();
+    base::StartupTrace::Mark("settings, user data and statistics read");
 
     if (!m_display->Init()) {
         m_failure = "the render window could not be opened (see kb_o.log)";
@@ -73,11 +75,13 @@ bool Main::Init() {
     }
     Ogre::RenderWindow* window = m_display->getRenderWindow();
     m_input->SetWindowSize(window->getWidth(), window->getHeight());
+    base::StartupTrace::Mark("keyboard and mouse attached");
 
     if (!SetupResources())
         return false;
     m_display->InitResourceGroup("General");
     m_display->ActivateRenderWindow(true);
+    base::StartupTrace::Mark("ui.pip indexed, music and sound folders listed");
 
     if (!m_ui->init(window, m_display->getSceneManager(), new ui::DialogFactory(), "MyGUI_Core.xml")) {
         m_failure = "the user interface could not start (see kb_gui.log)";
@@ -85,6 +89,7 @@ bool Main::Init() {
     }
     m_ui->AddLanguage("Deutsch");
     m_ui->AddLanguage("English");
+    base::StartupTrace::Mark("GUI core file: skins, fonts, layers, languages, tooltip");
 
     m_events->AddListener(*this, event::ApplicationStateEvent::kEventType);
     return true;

@@ -4,6 +4,8 @@
 #include "application/Main.h"
 #include "ui/MainMenu.h"
 
+#include <base/StartupTrace.h>
+
 #include <sound/Sound.h>
 #include <ui/Manager.h>
 
@@ -12,12 +14,14 @@ namespace application {
 MainMenuState::MainMenuState() {
     m_music = new sound::Sound(static_cast<sound::ESoundType>(2), "main_menu_bg_music", "KB_Mainmenu.ogg", true,
                                true, false);
+    base::StartupTrace::Mark("menu music opened");
     if (Main* app = Main::getSingleton()) {
         // The registry keeps the state when it takes it; one it refuses is ours to delete.
         auto* game = new GameState();
         app->AddState("GameState", game);
         if (!app->HasState("GameState", game))
             game->Destroy();
+        base::StartupTrace::Mark("game sounds opened");
     }
 }
 

@@ -1,9 +1,9 @@
 // Uses the engine as an outside program would: hashes a text and fires one of
 // the engine's events through its event manager. Exit code 0 when both behave.
-#include <base/StringHash.h>
-#include <event/IListener.h>
-#include <event/KeyEvent.h>
-#include <event/Manager.h>
+#include <duskwright/base/StringHash.h>
+#include <duskwright/event/IListener.h>
+#include <duskwright/event/KeyEvent.h>
+#include <duskwright/event/Manager.h>
 
 #include <cstdio>
 

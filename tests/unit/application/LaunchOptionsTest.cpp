@@ -44,6 +44,12 @@ TEST(LaunchOptionsTest, AutoplayTakesAMissionAVariantAndFast) {
     EXPECT_DOUBLE_EQ(monkey.options.monkey_seconds(), 120.0);
     EXPECT_EQ(monkey.options.seed(), 4294967295u);
     EXPECT_EQ(parse({"--monkey", "0.5"}).options.seed(), 1u);
+    EXPECT_FALSE(watched.options.startup_profile());
+
+    const Parsed timed = parse({"--startup-profile"});
+    ASSERT_TRUE(timed.ok) << timed.error;
+    EXPECT_TRUE(timed.options.startup_profile());
+    EXPECT_FALSE(timed.options.autoplay());
 }
 
 TEST(LaunchOptionsTest, WatchTakesAFileAndFast) {
@@ -66,7 +72,9 @@ TEST(LaunchOptionsTest, AnythingElseIsRefusedWithOneLine) {
         {"--monkey", "5", "--seed", "4294967296"}, {"--seed", "3"}, {"--monkey", "5", "--autoplay", "1"},
         {"--monkey", "5", "--watch", "a.kbreplay"},
         {"--watch"},          {"--watch", ""},         {"--watch", "a.kbreplay", "--autoplay", "1"},
-        {"--watch", "a.kbreplay", "--variant", "upgraded"}};
+        {"--watch", "a.kbreplay", "--variant", "upgraded"},
+        {"--startup-profile", "--autoplay", "1"},       {"--startup-profile", "--fast"},
+        {"--startup-profile", "--monkey", "5"}};
     for (const auto& args : bad) {
         const Parsed parsed = parse(args);
         std::string line;
