@@ -26,7 +26,6 @@ namespace event {
 class Manager;
 }
 namespace input {
-class Bindings;
 class Handler;
 }
 namespace ui {
@@ -88,8 +87,6 @@ private:
     std::unique_ptr<base::Statistics> m_statistics;
     display::Core* m_display = nullptr;
     input::Handler* m_input = nullptr;
-    // What keys and pad controls mean; read from the settings at start.
-    std::unique_ptr<input::Bindings> m_bindings;
     ui::Manager* m_ui = nullptr;
     event::Manager* m_events = nullptr;
     int m_running = 0;

@@ -1,7 +1,0 @@
-#include "event/PadEvent.h"
-
-namespace event {
-
-const base::StringHash PadEvent::kEventType("pad_event");
-
-} // namespace event
