@@ -50,7 +50,7 @@ exported=$(nm -D --defined-only "$real" | awk '$2 ~ /^[TDBR]$/ { print $3 }' | c
 echo "$exported" | grep -q "^event::Manager::AddListener" || fail "event::Manager is not exported"
 echo "$exported" | grep -q "WindowCloseWatch" && fail "an internal class is exported"
 foreign=$(echo "$exported" | grep -v -E '^(__bss_start|_edata|_end)$' |
-  grep -v -E '^(base|event|xml|file|display|input|ui|sound|physics|game|Tools|OgreBulletDynamics|OgreBulletCollisions)::')
+  grep -v -E '^(base|event|xml|file|display|input|ui|sound|physics|game|replay|Tools|OgreBulletDynamics|OgreBulletCollisions)::')
 [ -z "$foreign" ] || fail "exported outside the engine's namespaces: $(echo "$foreign" | head -5)"
 
 runpath=$(readelf -d "$root/bin/kestrelby" | sed -n 's/.*R\(UN\)\?PATH.*\[\(.*\)\]/\2/p')
