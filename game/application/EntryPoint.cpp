@@ -228,10 +228,11 @@ int main(int argc, char** argv) {
     base::StartupTrace::Mark("data folder found");
     auto* app = new application::Main();
     if (!app->Init()) {
-        // Left as it is: a half-started engine is not safe to tear down.
         std::cerr << "kestrelby: cannot start: "
                   << (app->failure().empty() ? std::string("start-up failed") : app->failure())
                   << " (logs in " << file::System::GetUserDataDirectory() << ")" << std::endl;
+        // What did start is taken down in order, and the settings are saved once more.
+        delete app;
         return -1;
     }
     app->AddState("MainMenu", new application::MainMenuState());

@@ -33,3 +33,12 @@ grep -q "^kestrelby: no game data .*KB_DATA_DIR=$work/empty" "$work/err.txt" ||
 grep -q "cmake --build" "$work/err.txt" || fail "the error does not say how to build the data: $(cat "$work/err.txt")"
 [ -z "$(xdotool search --onlyvisible --name '^Main$' 2>/dev/null)" ] || fail "a window opened without data"
 echo "KB_DATA_DIR at an empty folder: exit code $code, $(cat "$work/err.txt")"
+
+# Without a display the start fails, says why in one line of its own, and
+# takes down what it had started: code 255, never a crash.
+code=0
+(cd / && env -u DISPLAY "$bin_dir/kestrelby") > "$work/out.txt" 2> "$work/err.txt" || code=$?
+[ "$code" -eq 255 ] || fail "without a display: exit code $code (a crash is 134 or 139): $(tail -3 "$work/err.txt")"
+grep -q "^kestrelby: cannot start: the render window could not be opened" "$work/err.txt" ||
+  fail "without a display: no reason given: $(cat "$work/err.txt")"
+echo "without a display: exit code $code, $(grep '^kestrelby:' "$work/err.txt")"
