@@ -30,6 +30,8 @@ const int kRestartMissions[] = {2, 5, 9, 14, 21};
 const double kFirstStartGoal = 3.0;
 const double kRestartGoal = 0.3;
 const double kIterationGoalMs = 0.5;
+// From the click in mission selection to the first frame of the airport on screen.
+const double kFirstDrawnGoal = 1.5;
 
 double seconds(Clock::time_point from) {
     return std::chrono::duration<double>(Clock::now() - from).count();
@@ -52,6 +54,14 @@ void privateHome() {
                                            "</root>\n";
 }
 
+// Fixed steps of 1/60 s draw a frame on the first pass.
+void drawOneFrame(application::Main& app) {
+    app.SetFixedStep(kFrame * 1000000.0, 1);
+    const unsigned long before = app.frames_drawn();
+    while (app.frames_drawn() == before)
+        app.RunIteration(kFrame * 1000000.0);
+}
+
 const char* verdict(double value, double goal) {
     return value < goal ? "ok" : "ABOVE GOAL";
 }
@@ -72,9 +82,13 @@ int main() {
     event::Manager* events = event::Manager::getSingleton();
 
     core->set_mission_number(1);
+    // The player starts a mission from a menu already on screen.
+    drawOneFrame(*app);
     Clock::time_point start = Clock::now();
     app->PushState("GameState");
     const double first = seconds(start);
+    drawOneFrame(*app);
+    const double firstDrawn = seconds(start);
     app->PopState();
 
     std::vector<double> restarts;
@@ -105,6 +119,8 @@ int main() {
     const double median = percentile(iterations, 0.5);
     std::printf("mission start, first (world built):   %7.3f s   goal < %.1f s    %s\n", first, kFirstStartGoal,
                 verdict(first, kFirstStartGoal));
+    std::printf("mission start, first, to its first frame: %7.3f s   goal < %.1f s    %s\n", firstDrawn,
+                kFirstDrawnGoal, verdict(firstDrawn, kFirstDrawnGoal));
     std::printf("mission start, again (median of %zu):   %7.3f s   goal < %.1f s    %s (slowest %.3f s)\n",
                 restarts.size(), restart, kRestartGoal, verdict(restart, kRestartGoal),
                 percentile(restarts, 1.0));

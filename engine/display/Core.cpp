@@ -231,6 +231,13 @@ bool Core::initOGRE() {
     m_soundManager->init();
     base::StartupTrace::Mark("sound device");
 
+    // The GUI's pass binds the engine's placeholder texture on the first frame.
+    // Made lazily, it took the unlimited default mipmaps, and generating them for
+    // its 16-bit format made llvmpipe compile code for 150-250 ms; made here
+    // without mipmaps it costs nothing (it only shows where a texture is missing).
+    Ogre::TextureManager::getSingleton().setDefaultNumMipmaps(0);
+    Ogre::TextureManager::getSingleton()._getWarningTexture();
+    base::StartupTrace::Mark("placeholder texture");
     Ogre::TextureManager::getSingleton().setDefaultNumMipmaps(5);
 
     std::vector<std::string> modes;
