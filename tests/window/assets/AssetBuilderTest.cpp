@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "Archive.h"
+#include "DdsWriter.h"
 #include "Files.h"
 #include "Maps.h"
 #include "PngWriter.h"
@@ -104,6 +105,25 @@ TEST_F(AssetBuilder, PngDecodesPixelForPixelWithTheEngineCodec)
     EXPECT_EQ(mismatches, 0);
 }
 
+TEST_F(AssetBuilder, DdsLoadsPixelForPixelInTheFormatOfThePngPictures)
+{
+    Raster r(29, 17);
+    r.VerticalGradient(0, 0, 29, 17, Colour(0.9f, 0.3f, 0.1f, 1), Colour(0.1f, 0.2f, 0.8f, 0.6f));
+    r.FillCircle(20, 6, 5, Colour(0.2f, 0.9f, 0.3f, 0.8f));
+    const std::vector<uint8_t> rgba = r.ToRGBA8();
+    std::vector<uint8_t> dds = EncodeDds(r.Width(), r.Height(), rgba);
+    Ogre::DataStreamPtr stream(new Ogre::MemoryDataStream(dds.data(), dds.size(), false, true));
+    Ogre::Image image;
+    image.load(stream, "dds");
+    ASSERT_EQ(image.getWidth(), 29u);
+    ASSERT_EQ(image.getHeight(), 17u);
+    // The same format as the decoded PNG pictures: no conversion, no other shader variant.
+    EXPECT_EQ(image.getFormat(), Decode(EncodePng(r.Width(), r.Height(), rgba)).getFormat());
+    EXPECT_EQ(image.getNumMipmaps(), 0u);
+    ASSERT_EQ(image.getSize(), rgba.size());
+    EXPECT_EQ(std::vector<uint8_t>(image.getData(), image.getData() + image.getSize()), rgba);
+}
+
 TEST_F(AssetBuilder, ArchiveOpensWithTheEngineZipReader)
 {
     fs::path dir = TempDir("zip");
@@ -139,6 +159,17 @@ TEST_F(AssetBuilder, ArchiveOpensWithTheEngineZipReader)
     std::string stored = zip->open("c_stored.bin")->getAsString();
     EXPECT_EQ(std::vector<uint8_t>(stored.begin(), stored.end()), noise);
     EXPECT_EQ(zip->open("d_empty.txt")->size(), 0u);
+    Ogre::ArchiveManager::getSingleton().unload(zip);
+
+    // An entry read at every start is kept unpacked even when it would shrink.
+    ZipWriter kept;
+    EXPECT_TRUE(kept.Add("e_kept.bin", repetitive, true));
+    ASSERT_TRUE(WriteFile((dir / "kept.pip").string(), kept.Finish()));
+    EXPECT_GT(fs::file_size(dir / "kept.pip"), repetitive.size());
+    zip = Ogre::ArchiveManager::getSingleton().load((dir / "kept.pip").string(), "Zip", true);
+    ASSERT_NE(zip, nullptr);
+    std::string unpacked = zip->open("e_kept.bin")->getAsString();
+    EXPECT_EQ(std::vector<uint8_t>(unpacked.begin(), unpacked.end()), repetitive);
     Ogre::ArchiveManager::getSingleton().unload(zip);
     fs::remove_all(dir);
 }

@@ -182,7 +182,7 @@ std::vector<std::string> CodeTags()
 // Pictures the code sets by name.
 std::vector<std::string> CodeImages()
 {
-    std::vector<std::string> images = {"character1.png", "main_menu_bg.png"};
+    std::vector<std::string> images = {"character1.png", "main_menu_bg.dds"};
     for (int i = 1; i <= 25; ++i)
     {
         images.push_back("mission" + std::to_string(i) + "_thumbnail.png");

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <sstream>
+#include <string>
 
 namespace assetbuilder
 {
@@ -25,6 +26,21 @@ std::vector<std::string> ReadNameList(const std::string& text)
     return names;
 }
 
+namespace
+{
+// Read at every start: the fonts once per face, the menu's background.
+bool StoredUnpacked(const std::string& name)
+{
+    for (const char* ending : {".ttf", ".dds"})
+    {
+        const size_t n = std::char_traits<char>::length(ending);
+        if (name.size() > n && name.compare(name.size() - n, n, ending) == 0)
+            return true;
+    }
+    return false;
+}
+} // namespace
+
 bool PackDirectory(const std::string& dir, std::vector<std::string> names, const std::string& archive)
 {
     std::sort(names.begin(), names.end());
@@ -38,7 +54,7 @@ bool PackDirectory(const std::string& dir, std::vector<std::string> names, const
             std::fprintf(stderr, "assetbuilder: missing %s in %s\n", name.c_str(), dir.c_str());
             return false;
         }
-        if (!zip.Add(name, data))
+        if (!zip.Add(name, data, StoredUnpacked(name)))
             return false;
     }
     return WriteFile(archive, zip.Finish());

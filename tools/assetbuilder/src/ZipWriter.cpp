@@ -41,7 +41,7 @@ bool Deflate(const std::vector<uint8_t>& in, std::vector<uint8_t>& out)
 }
 } // namespace
 
-bool ZipWriter::Add(const std::string& name, const std::vector<uint8_t>& data)
+bool ZipWriter::Add(const std::string& name, const std::vector<uint8_t>& data, bool store)
 {
     Entry e;
     e.name = name;
@@ -50,14 +50,14 @@ bool ZipWriter::Add(const std::string& name, const std::vector<uint8_t>& data)
     e.offset = static_cast<uint32_t>(m_body.size());
 
     std::vector<uint8_t> packed;
-    if (!Deflate(data, packed))
+    if (!store && !Deflate(data, packed))
     {
         std::fprintf(stderr, "assetbuilder: cannot compress %s\n", name.c_str());
         return false;
     }
     const std::vector<uint8_t>* payload = &data;
     e.method = 0;
-    if (packed.size() < data.size())
+    if (!store && packed.size() < data.size())
     {
         payload = &packed;
         e.method = 8;

@@ -12,7 +12,9 @@ namespace assetbuilder
 class ZipWriter
 {
 public:
-    bool Add(const std::string& name, const std::vector<uint8_t>& data);
+    // Deflated when that is smaller, unless `store`: an entry the game reads
+    // at every start (several times, for a font) is faster to read stored.
+    bool Add(const std::string& name, const std::vector<uint8_t>& data, bool store = false);
     std::vector<uint8_t> Finish() const;
 
 private:
