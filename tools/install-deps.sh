@@ -9,6 +9,7 @@ packages=(
   clang libclang-rt-dev valgrind strace
   xvfb xauth libgl1-mesa-dri mesa-utils xdotool x11-utils imagemagick python3
   desktop-file-utils appstream
+  libsdl2-dev
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -5,6 +5,8 @@
 #include "event/Manager.h"
 #include "game/VehicleConfig.h"
 #include "game/VehicleConfigReader.h"
+#include "input/Bindings.h"
+#include "input/GamePad.h"
 #include "physics/PhysicsCore.h"
 #include "physics/bullet/BoxCollisionShape.h"
 #include "physics/bullet/DynamicsWorld.h"
@@ -25,6 +27,7 @@
 #include <OGRE/OgreSubEntity.h>
 #include <btBulletDynamicsCommon.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <cstdio>
@@ -172,8 +175,8 @@ bool Vehicle::HandleEvent(const event::IEvent& event) {
         return false;
     const event::KeyEvent& key = static_cast<const event::KeyEvent&>(event);
     const bool pressed = key.key_event_type() == event::KeyEvent::KEY_PRESSED;
-    switch (key.key()) {
-    case OIS::KC_UP:
+    const int code = key.key();
+    if (input::Bindings::Is(input::Bindings::kAccelerate, code, OIS::KC_UP)) {
         if (pressed) {
             m_engineForce = m_maxEngineForce;
             m_driveSound->play();
@@ -183,8 +186,7 @@ bool Vehicle::HandleEvent(const event::IEvent& event) {
             m_slowdownSound->play();
             m_engineForce = 0;
         }
-        break;
-    case OIS::KC_DOWN:
+    } else if (input::Bindings::Is(input::Bindings::kBrake, code, OIS::KC_DOWN)) {
         if (pressed) {
             m_engineForce = kReverseForceFactor * m_maxEngineForce;
             if (!m_slowdownSound->IsPlaying())
@@ -192,15 +194,10 @@ bool Vehicle::HandleEvent(const event::IEvent& event) {
         } else {
             m_engineForce = 0;
         }
-        break;
-    case OIS::KC_LEFT:
+    } else if (input::Bindings::Is(input::Bindings::kSteerLeft, code, OIS::KC_LEFT)) {
         m_steerLeft = pressed;
-        break;
-    case OIS::KC_RIGHT:
+    } else if (input::Bindings::Is(input::Bindings::kSteerRight, code, OIS::KC_RIGHT)) {
         m_steerRight = pressed;
-        break;
-    default:
-        break;
     }
     return false;
 }
@@ -210,9 +207,45 @@ void Vehicle::Init(const Ogre::Vector3&, const Ogre::Quaternion&) {
     m_wheelNodes.assign(m_numWheels, nullptr);
 }
 
+namespace {
+// The pad control bound to a driving action (its default without bindings).
+float padValue(const input::GamePad& pad, int action, const char* defaultControl) {
+    const input::Bindings* bindings = input::Bindings::getSingleton();
+    return pad.Value(bindings ? bindings->PadOf(action) : std::string(defaultControl));
+}
+} // namespace
+
+bool Vehicle::ApplyPad(float step) {
+    const input::GamePad* pad = input::GamePad::getSingleton();
+    if (!pad || !m_listening) {
+        m_padThrottle = false;
+        return false;
+    }
+    using input::Bindings;
+    const float throttle = padValue(*pad, Bindings::kAccelerate, "righttrigger");
+    const float brake = padValue(*pad, Bindings::kBrake, "lefttrigger");
+    const float steer = padValue(*pad, Bindings::kSteerLeft, "leftx-") - padValue(*pad, Bindings::kSteerRight, "leftx+");
+    if (throttle > 0.f || brake > 0.f) {
+        m_engineForce = throttle > 0.f ? throttle * m_maxEngineForce : brake * kReverseForceFactor * m_maxEngineForce;
+        m_padThrottle = true;
+    } else if (m_padThrottle) {
+        m_engineForce = 0;
+        m_padThrottle = false;
+    }
+    if (steer != 0.f) {
+        // The wheels follow the stick within the clamp, at the vehicle's own rate.
+        const float target = steer * m_steeringClamp;
+        m_steering = m_steering < target ? std::min(m_steering + step, target) : std::max(m_steering - step, target);
+        return true;
+    }
+    return false;
+}
+
 void Vehicle::Update(double seconds) {
     const float step = m_steeringIncrement * static_cast<float>(seconds);
-    if (m_steerLeft) {
+    if (ApplyPad(step)) {
+        // The stick steers.
+    } else if (m_steerLeft) {
         m_steering = std::min(m_steering + step, m_steeringClamp);
     } else if (m_steerRight) {
         m_steering = std::max(m_steering - step, -m_steeringClamp);

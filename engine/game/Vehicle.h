@@ -185,6 +185,13 @@ protected:
     float m_steering;
     bool m_steerLeft;
     bool m_steerRight;
+    // Whether the pad's analog controls drove in the last update: letting go
+    // (or unplugging the pad) then stops the force they gave.
+    bool m_padThrottle = false;
+
+    // The pad's analog force and steering, over the keys while they are in
+    // use; true when the stick steers this update.
+    bool ApplyPad(float step);
     std::unique_ptr<sound::Sound> m_driveSound;
     std::unique_ptr<sound::Sound> m_slowdownSound;
 

@@ -3,6 +3,7 @@
 #include "event/KeyEvent.h"
 #include "event/Manager.h"
 #include "event/MouseEvent.h"
+#include "input/GamePad.h"
 
 #include <OISException.h>
 #include <OISInputManager.h>
@@ -67,6 +68,8 @@ void queue(const event::IEvent* e) {
 Handler::Handler() : m_inputSystem(nullptr), m_mouse(nullptr), m_keyboard(nullptr) {}
 
 Handler::~Handler() {
+    delete m_pad;
+    m_pad = nullptr;
     if (m_inputSystem) {
         if (m_mouse)
             m_inputSystem->destroyInputObject(m_mouse);
@@ -116,6 +119,9 @@ bool Handler::init(uint64_t window_handle) {
     if (m_keyboard)
         m_keyboard->setEventCallback(this);
     const bool ready = m_inputSystem && m_mouse && m_keyboard;
+    // Game controllers are optional: without SDL or a pad the pad reads nothing.
+    if (ready && !m_pad)
+        m_pad = new GamePad();
     if (!ready && !reported)
         std::cerr << "input::Handler::init - no keyboard or mouse on the render window" << std::endl;
     return ready;
@@ -126,6 +132,8 @@ void Handler::Capture() {
         m_mouse->capture();
     if (m_keyboard)
         m_keyboard->capture();
+    if (m_pad)
+        m_pad->Poll();
 }
 
 void Handler::SetWindowSize(uint32_t width, uint32_t height) {

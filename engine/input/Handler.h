@@ -14,6 +14,8 @@ class InputManager;
 
 namespace input {
 
+class GamePad;
+
 // Turns OIS keyboard and mouse input on the render window into queued
 // event::KeyEvent and event::MouseEvent objects.
 class DW_API Handler : public OIS::MouseListener,
@@ -25,7 +27,8 @@ public:
 
     // window_handle is the render window's native handle.
     bool init(uint64_t window_handle);
-    // Mouse first, then keyboard; the callbacks below run from in here.
+    // Mouse first, then keyboard, then the game controller; the callbacks
+    // below run from in here.
     void Capture();
     // The area to which OIS clips the absolute mouse position.
     void SetWindowSize(uint32_t width, uint32_t height);
@@ -40,6 +43,8 @@ private:
     OIS::InputManager* m_inputSystem;
     OIS::Mouse* m_mouse;
     OIS::Keyboard* m_keyboard;
+    // Owned; made by init.
+    GamePad* m_pad = nullptr;
 };
 
 } // namespace input

@@ -2,6 +2,7 @@
 
 #include "base/Config.h"
 #include "event/Manager.h"
+#include "ui/FocusNavigator.h"
 #include "ui/Manager.h"
 
 #include <MyGUI.h>
@@ -100,6 +101,11 @@ void Dialog::showWindow() {
         return;
     AddTooltips(m_window);
     m_window->setVisible(true);
+    if (m_navigator) {
+        if (auto* manager = Manager::getSingleton())
+            manager->AddNavigator(m_navigator.get());
+        m_navigator->Start();
+    }
     if (m_entryDirection != NONE) {
         m_window->setPosition(toPoint(offscreenPoint()));
         if (!slideTo(m_position, false))
@@ -126,6 +132,8 @@ void Dialog::removeWindow(MyGUI::Widget* widget) {
         m_closed = true;
         OnClose();
     }
+    // Its frame is a widget of this window.
+    m_navigator.reset();
     if (widget) {
         if (MyGUI::Gui* gui = MyGUI::Gui::getInstancePtr())
             gui->destroyWidget(widget);
@@ -135,6 +143,12 @@ void Dialog::removeWindow(MyGUI::Widget* widget) {
     if (auto* manager = Manager::getSingleton())
         manager->RemoveDialog(this);
     delete this;
+}
+
+FocusNavigator& Dialog::Navigation() {
+    if (!m_navigator)
+        m_navigator = std::make_unique<FocusNavigator>(*this);
+    return *m_navigator;
 }
 
 bool Dialog::LoadLayout(const std::string& file) {

@@ -8,6 +8,7 @@
 
 #include <MYGUI/MyGUI_Widget.h>
 
+#include <memory>
 #include <string>
 
 namespace MyGUI {
@@ -17,6 +18,8 @@ struct ToolTipInfo;
 }
 
 namespace ui {
+
+class FocusNavigator;
 
 // Base of every window of the game. Owns one root widget, is registered with
 // the UI manager while shown, slides in and out over a screen edge and deletes
@@ -62,7 +65,14 @@ public:
     // Reports a missing widget as "<dialog>: <layout> has no <Type> "<name>"".
     void ReportMissing(const std::string& typeName, const std::string& name) const;
 
+    // The keyboard focus of this dialog, none for a dialog that lists no widgets.
+    FocusNavigator* navigator() const { return m_navigator.get(); }
+
 protected:
+    // The dialog's keyboard focus, made on first use: list the focusable
+    // widgets in order before showWindow, which starts it.
+    FocusNavigator& Navigation();
+
     void AddTooltips(MyGUI::Widget* widget);
 
     // Loads the dialog's layout into its window (empty name prefix) and sizes
@@ -117,6 +127,7 @@ private:
     bool slideTo(const Ogre::Vector2& target, bool removeWhenDone);
     void slideOutDone(MyGUI::Widget* widget, MyGUI::ControllerItem* controller);
 
+    std::unique_ptr<FocusNavigator> m_navigator;
     bool m_closed = false;
     bool m_stateRequested = false;
 };

@@ -6,9 +6,11 @@
 #include "event/KeyEvent.h"
 #include "event/Manager.h"
 #include "event/MouseEvent.h"
+#include "event/PadEvent.h"
 #include "event/UIEvent.h"
 #include "file/System.h"
 #include "ui/Dialog.h"
+#include "ui/FocusNavigator.h"
 #include "ui/IDialogFactory.h"
 #include "ui/MessageBoxA.h"
 
@@ -18,6 +20,7 @@
 #include <algorithm>
 #include <exception>
 #include <iostream>
+#include <set>
 
 DW_SINGLETON_DEFINE(ui::Manager)
 
@@ -29,11 +32,27 @@ const char* const kResourceGroup = "UI";
 const char* const kTooltipPanel = "tooltipPanel";
 const int kKeyH = 35;
 
+// Keys pressed into a window and not yet released (the manager is one instance).
+std::set<int> s_windowKeys;
+
 const base::StringHash* const kListenedEvents[] = {
     &event::KeyEvent::kEventType,
     &event::MouseEvent::kEventType,
     &event::UIEvent::kEventType,
     &event::DialogEvent::kEventType,
+    &event::PadEvent::kEventType,
+};
+
+// The pad in a window: D-pad or left stick move, A presses, B and Start go back.
+struct PadNavigation {
+    const char* control;
+    FocusNavigator::EAction action;
+};
+const PadNavigation kPadNavigation[] = {
+    {"dpup", FocusNavigator::UP},       {"lefty-", FocusNavigator::UP},     {"dpdown", FocusNavigator::DOWN},
+    {"lefty+", FocusNavigator::DOWN},   {"dpleft", FocusNavigator::LEFT},   {"leftx-", FocusNavigator::LEFT},
+    {"dpright", FocusNavigator::RIGHT}, {"leftx+", FocusNavigator::RIGHT},  {"a", FocusNavigator::PRESS},
+    {"b", FocusNavigator::BACK},        {"start", FocusNavigator::BACK},
 };
 } // namespace
 
@@ -134,6 +153,11 @@ bool Manager::HandleEvent(const event::IEvent& event) {
     if (type == event::KeyEvent::kEventType) {
         const auto& key = static_cast<const event::KeyEvent&>(event);
         const MyGUI::KeyCode code = MyGUI::KeyCode::Enum(key.key());
+        const bool pressed = key.key_event_type() == event::KeyEvent::KEY_PRESSED;
+        if (key.key() == OIS::KC_LSHIFT || key.key() == OIS::KC_RSHIFT)
+            m_shiftHeld = pressed;
+        if (HandleFocusKey(key.key(), pressed))
+            return true;
         if (key.key_event_type() == event::KeyEvent::KEY_PRESSED) {
             if (input)
                 input->injectKeyPress(code, 0);
@@ -171,8 +195,92 @@ bool Manager::HandleEvent(const event::IEvent& event) {
         }
     } else if (type == event::DialogEvent::kEventType) {
         toggleDialog(static_cast<const event::DialogEvent&>(event).GetType());
+    } else if (type == event::PadEvent::kEventType) {
+        return HandleFocusPad(static_cast<const event::PadEvent&>(event));
     }
     return false;
+}
+
+bool Manager::HandleFocusKey(int keyCode, bool pressed) {
+    // A release whose press a window took stays with the windows, even when
+    // that window has gone since (Enter on a button that closes it).
+    const bool windowKey = !pressed && s_windowKeys.erase(keyCode) > 0;
+    FocusNavigator* navigator = ActiveNavigator();
+    if (navigator && navigator->Capturing()) {
+        // Every key belongs to the rebinding; Escape (released) cancels it.
+        if (keyCode == OIS::KC_ESCAPE) {
+            if (!pressed)
+                navigator->EndCapture(0, std::string());
+        } else if (pressed) {
+            s_windowKeys.insert(keyCode);
+            navigator->EndCapture(keyCode, std::string());
+        }
+        return true;
+    }
+    FocusNavigator::EAction action;
+    if (!navigator || !FocusNavigator::ActionForKey(keyCode, m_shiftHeld, action))
+        return windowKey;
+    // Escape acts when it is let go (the input handler sends no press).
+    if (action == FocusNavigator::BACK) {
+        if (pressed) {
+            if (navigator->HasBack())
+                s_windowKeys.insert(keyCode);
+            return navigator->HasBack();
+        }
+        return navigator->Perform(action) || windowKey;
+    }
+    if (pressed) {
+        s_windowKeys.insert(keyCode);
+        navigator->Perform(action);
+    }
+    return true;
+}
+
+bool Manager::HandleFocusPad(const event::PadEvent& pad) {
+    FocusNavigator* navigator = ActiveNavigator();
+    if (!navigator)
+        return false;
+    // Any control a window could use stays with it, released as well as pressed.
+    if (navigator->Capturing()) {
+        if (pad.pressed())
+            navigator->EndCapture(0, pad.control());
+        return true;
+    }
+    for (const PadNavigation& entry : kPadNavigation) {
+        if (pad.control() != entry.control)
+            continue;
+        if (pad.pressed())
+            navigator->Perform(entry.action);
+        return true;
+    }
+    return true;
+}
+
+bool Manager::Navigate(int action) {
+    FocusNavigator* navigator = ActiveNavigator();
+    return navigator && navigator->Perform(static_cast<FocusNavigator::EAction>(action));
+}
+
+void Manager::AddNavigator(FocusNavigator* navigator) {
+    if (!navigator)
+        return;
+    RemoveNavigator(navigator);
+    m_navigators.push_back(navigator);
+}
+
+void Manager::RemoveNavigator(FocusNavigator* navigator) {
+    m_navigators.erase(std::remove(m_navigators.begin(), m_navigators.end(), navigator), m_navigators.end());
+}
+
+FocusNavigator* Manager::ActiveNavigator() const {
+    for (auto it = m_navigators.rbegin(); it != m_navigators.rend(); ++it) {
+        const Dialog& dialog = (*it)->owner();
+        MyGUI::Widget* window = dialog.getWindow();
+        // A leaving dialog or a GUI hidden with H takes no keys.
+        if (!dialog.IsExiting() && window && window->getVisible())
+            return *it;
+    }
+    return nullptr;
 }
 
 bool Manager::Update(double seconds) {
@@ -183,6 +291,9 @@ bool Manager::Update(double seconds) {
         it->second->Update(seconds);
         it = m_dialogs.upper_bound(key);
     }
+    const FocusNavigator* active = ActiveNavigator();
+    for (FocusNavigator* navigator : m_navigators)
+        navigator->ShowFrame(navigator == active);
     m_dirty = false;
     return true;
 }

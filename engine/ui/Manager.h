@@ -23,9 +23,14 @@ class Gui;
 class OgrePlatform;
 }
 
+namespace event {
+class PadEvent;
+}
+
 namespace ui {
 
 class Dialog;
+class FocusNavigator;
 class IDialogFactory;
 class MessageBoxA;
 
@@ -75,11 +80,22 @@ public:
     int getHeight() const;
     Ogre::Vector2 getScreenCenter() const;
 
+    // Keyboard focus: the navigator of the dialog shown last gets the keys and
+    // the pad's menu actions; what it uses goes no further.
+    void AddNavigator(FocusNavigator* navigator);
+    void RemoveNavigator(FocusNavigator* navigator);
+    FocusNavigator* ActiveNavigator() const;
+    // One menu action (a FocusNavigator::EAction) from another device, the pad;
+    // true when a window used it.
+    bool Navigate(int action);
+
     size_t DialogCount() const { return m_dialogs.size(); }
     size_t QueuedMessageBoxes() const { return m_messageBoxes.size(); }
     bool IsGUIVisible() const { return m_guiVisible; }
 
 private:
+    bool HandleFocusKey(int keyCode, bool pressed);
+    bool HandleFocusPad(const event::PadEvent& pad);
     void createTooltipPanel();
 
     MyGUI::Gui* m_gui = nullptr;
@@ -92,6 +108,8 @@ private:
     IDialogFactory* m_factory = nullptr;
     Ogre::RenderWindow* m_window = nullptr;
     bool m_listening = false;
+    std::vector<FocusNavigator*> m_navigators;
+    bool m_shiftHeld = false;
 };
 
 } // namespace ui

@@ -2,6 +2,7 @@
 
 #include "application/Main.h"
 #include "event/MissionEndedEvent.h"
+#include "game/GameControls.h"
 #include "game/GameCore.h"
 #include "game/MissionData.h"
 #include "ui/HUDDirection.h"
@@ -219,20 +220,23 @@ bool GameState::HandleKey(const event::IEvent& event) {
     if (m_player)
         return HandleWatchingKey(event);
     const auto& key = static_cast<const event::KeyEvent&>(event);
-    if (key.key_event_type() == event::KeyEvent::KEY_PRESSED && key.key() == OIS::KC_V) {
+    if (key.key_event_type() == event::KeyEvent::KEY_PRESSED &&
+        game::GameControls::Is(game::GameControls::kSwitchVehicle, key.key(), OIS::KC_V)) {
         // A finished mission keeps its vehicles still.
         if (!m_missionEnded)
             m_gameCore->NextVehicle();
         return true;
     }
-    if (key.key_event_type() == event::KeyEvent::KEY_PRESSED && key.key() == OIS::KC_R) {
+    if (key.key_event_type() == event::KeyEvent::KEY_PRESSED &&
+        game::GameControls::Is(game::GameControls::kResetVehicle, key.key(), OIS::KC_R)) {
         // Back on the wheels where it stands, for an overturned or wedged vehicle.
         game::Vehicle* vehicle = m_gameCore->current_vehicle();
         if (vehicle && !m_missionEnded)
             vehicle->Recover();
         return true;
     }
-    if (key.key_event_type() == event::KeyEvent::KEY_RELEASED && key.key() == OIS::KC_ESCAPE) {
+    if (key.key_event_type() == event::KeyEvent::KEY_RELEASED &&
+        game::GameControls::Is(game::GameControls::kMenu, key.key(), OIS::KC_ESCAPE)) {
         if (!m_missionEnded) {
             if (Main* app = Main::getSingleton())
                 app->PushState("InGameMenu");

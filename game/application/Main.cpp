@@ -1,6 +1,7 @@
 #include "application/Main.h"
 
 #include "application/IApplicationState.h"
+#include "game/GameControls.h"
 #include "game/Statistics.h"
 
 #include <ui/DialogFactory.h>
@@ -12,6 +13,7 @@
 #include <event/ApplicationStateEvent.h>
 #include <event/Manager.h>
 #include <file/System.h>
+#include <input/Bindings.h>
 #include <input/Handler.h>
 #include <ui/Manager.h>
 
@@ -38,6 +40,7 @@ Main::~Main() {
         m_events->RemoveListener(*this, event::ApplicationStateEvent::kEventType);
 
     delete m_input;
+    m_bindings.reset();
     // The GUI releases its render resources while the rendering engine still exists.
     delete m_ui;
     delete m_display;
@@ -56,6 +59,8 @@ bool Main::Init() {
     m_statistics = std::make_unique<base::Statistics>();
     m_display = new display::Core();
     m_input = new input::Handler();
+    m_bindings = std::make_unique<input::Bindings>();
+    game::GameControls::Register();
     m_ui = new ui::Manager();
     m_timer = OGRE_NEW Ogre::Timer();
     base::StartupTrace::Mark("settings, user data and statistics read");

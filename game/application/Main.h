@@ -26,6 +26,7 @@ namespace event {
 class Manager;
 }
 namespace input {
+class Bindings;
 class Handler;
 }
 namespace ui {
@@ -87,6 +88,8 @@ private:
     std::unique_ptr<base::Statistics> m_statistics;
     display::Core* m_display = nullptr;
     input::Handler* m_input = nullptr;
+    // What keys and pad controls mean; read from the settings at start.
+    std::unique_ptr<input::Bindings> m_bindings;
     ui::Manager* m_ui = nullptr;
     event::Manager* m_events = nullptr;
     int m_running = 0;

@@ -2,6 +2,7 @@
 
 #include "event/KeyEvent.h"
 #include "event/Manager.h"
+#include "game/GameControls.h"
 #include "game/Vehicle.h"
 
 #include <OGRE/OgreBone.h>
@@ -66,25 +67,18 @@ bool VehicleCam::HandleEvent(const event::IEvent& event) {
     const event::KeyEvent& key = static_cast<const event::KeyEvent&>(event);
     if (key.key_event_type() != event::KeyEvent::KEY_PRESSED)
         return false;
-    switch (key.key()) {
-    case OIS::KC_1:
+    using game::GameControls;
+    const int code = key.key();
+    if (GameControls::Is(GameControls::kCameraMain, code, OIS::KC_1))
         SelectView(0);
-        break;
-    case OIS::KC_2:
+    else if (GameControls::Is(GameControls::kCameraHood, code, OIS::KC_2))
         SelectView(1);
-        break;
-    case OIS::KC_3:
+    else if (GameControls::Is(GameControls::kCameraWheel, code, OIS::KC_3))
         SelectView(2);
-        break;
-    case OIS::KC_4:
+    else if (GameControls::Is(GameControls::kCameraSide, code, OIS::KC_4))
         SelectView(3);
-        break;
-    case OIS::KC_C:
+    else if (GameControls::Is(GameControls::kCameraNext, code, OIS::KC_C))
         NextView();
-        break;
-    default:
-        break;
-    }
     return false;
 }
 

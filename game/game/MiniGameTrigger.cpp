@@ -3,6 +3,7 @@
 #include "event/PerfectionEvent.h"
 #include "event/ScoreEvent.h"
 #include "event/TriggerEvent.h"
+#include "game/GameControls.h"
 #include "game/GameCore.h"
 #include "game/TriggerMarker.h"
 #include "ui/HUDPerfection.h"
@@ -98,7 +99,7 @@ bool MiniGameTrigger::HandleEvent(const event::IEvent& event) {
     if (event.event_type() != event::KeyEvent::kEventType || !m_active)
         return false;
     const auto& key = static_cast<const event::KeyEvent&>(event);
-    if (key.key_event_type() != event::KeyEvent::KEY_PRESSED || key.key() != OIS::KC_SPACE)
+    if (key.key_event_type() != event::KeyEvent::KEY_PRESSED || !GameControls::Is(GameControls::kConfirm, key.key(), OIS::KC_SPACE))
         return false;
     // Under a menu or a mini-game the parking is not being confirmed.
     const GameCore* core = GameCore::getSingleton();

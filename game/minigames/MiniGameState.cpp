@@ -1,6 +1,7 @@
 #include "minigames/MiniGameState.h"
 
 #include "application/Main.h"
+#include "game/GameControls.h"
 
 #include <event/Manager.h>
 #include <event/ScoreEvent.h>
@@ -70,7 +71,7 @@ void MiniGameState::Update(double seconds) {
 bool MiniGameState::HandleEvent(const event::IEvent& event) {
     if (!m_resultSent && event.event_type() == event::KeyEvent::kEventType) {
         const auto& key = static_cast<const event::KeyEvent&>(event);
-        OnKey(key.key_event_type(), key.key());
+        OnKey(key.key_event_type(), static_cast<OIS::KeyCode>(game::GameControls::MiniGameKey(key.key())));
     }
     return false;
 }

@@ -5,6 +5,7 @@
 #include <base/UserData.h>
 #include <event/KeyEvent.h>
 #include <event/Manager.h>
+#include <ui/FocusNavigator.h>
 #include <ui/Manager.h>
 
 #include <MyGUI.h>
@@ -28,9 +29,16 @@ AchievementWindow::AchievementWindow() : Dialog("Modal", "AchievementWindow", "A
         back->eventMouseButtonClick += MyGUI::newDelegate(this, &AchievementWindow::notifyBack);
     m_list = require<MyGUI::ScrollView>("achievements_panel");
     AddEntries();
+    ListFocus();
     showWindow();
     if (auto* events = event::Manager::getSingleton())
         m_listening = events->AddListener(*this, event::KeyEvent::kEventType);
+}
+
+void AchievementWindow::ListFocus() {
+    MyGUI::Widget* back = m_window->findWidget("btn_back");
+    Navigation().Add(back);
+    Navigation().SetBack(back);
 }
 
 AchievementWindow::~AchievementWindow() {

@@ -31,6 +31,8 @@ public:
     static std::string EntryPrefix(int number);
 
 private:
+    // The widgets the keyboard reaches, in order, and what Escape presses.
+    void ListFocus();
     void notifyBack(MyGUI::Widget* sender);
     void AddEntries();
     void Close();

@@ -1,8 +1,10 @@
 #include "ui/IngameMenu.h"
 
+#include "ui/ControlsWindow.h"
 #include "ui/HelpScreen.h"
 #include "ui/OptionsWindow.h"
 
+#include <ui/FocusNavigator.h>
 #include <ui/Manager.h>
 
 #include <MyGUI.h>
@@ -39,6 +41,11 @@ IngameMenu::IngameMenu() : Dialog("Modal", "IngameMenu", "IngameMenu", NONE) {
     for (MyGUI::Button* button : {m_continue, m_settings, m_quit, m_help})
         if (button)
             button->eventMouseButtonClick += MyGUI::newDelegate(this, &IngameMenu::notifyClick);
+    // Top to bottom as drawn; Escape continues the game.
+    FocusNavigator& focus = Navigation();
+    for (MyGUI::Button* button : {m_continue, m_settings, m_help, m_quit})
+        focus.Add(button);
+    focus.SetBack(m_continue);
     showWindow();
 }
 
@@ -49,6 +56,7 @@ void IngameMenu::Resize() {
 }
 
 void IngameMenu::OnClose() {
+    closeIfOpen(ControlsWindow::kDialogType);
     closeIfOpen(OptionsWindow::kDialogType);
     closeIfOpen(HelpScreen::kDialogType);
 }

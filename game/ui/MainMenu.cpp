@@ -6,6 +6,7 @@
 
 #include <event/ApplicationStateEvent.h>
 #include <event/Manager.h>
+#include <ui/FocusNavigator.h>
 #include <ui/Manager.h>
 
 #include <MyGUI.h>
@@ -31,8 +32,15 @@ MainMenu::MainMenu() : Dialog("Middle", "MainMenu", "MainMenu", NONE) {
     for (const char* name : kButtons)
         if (auto* button = require<MyGUI::Button>(name))
             button->eventMouseButtonClick += MyGUI::newDelegate(this, &MainMenu::notifyClick);
-
+    ListFocus();
     showWindow();
+}
+
+void MainMenu::ListFocus() {
+    // Top to bottom as drawn, which is not the order of kButtons.
+    FocusNavigator& focus = Navigation();
+    for (const char* name : {"btn_start_game", "btn_free_game", "btn_achievements", "btn_options", "btn_exit"})
+        focus.Add(m_window->findWidget(name));
 }
 
 MainMenu::~MainMenu() {

@@ -29,6 +29,8 @@ public:
     LoadingPanel* loading_panel() const { return m_loadingPanel; }
 
 private:
+    // The widgets the keyboard reaches, in order, and what Escape presses.
+    void ListFocus();
     // The loading notice opened for a free drive; closed with the menu.
     LoadingPanel* m_loadingPanel = nullptr;
 };

@@ -10,6 +10,7 @@
 #include <event/ApplicationStateEvent.h>
 #include <event/DialogEvent.h>
 #include <event/Manager.h>
+#include <ui/FocusNavigator.h>
 #include <ui/Manager.h>
 
 #include <MyGUI.h>
@@ -55,7 +56,16 @@ MissionEnd::MissionEnd() : Dialog("Modal", "MissionEnd", "MissionEnd", TOP) {
 
     if (auto* manager = Manager::getSingleton())
         manager->EnableMousePointer(true);
+    ListFocus();
     showWindow();
+}
+
+void MissionEnd::ListFocus() {
+    FocusNavigator& focus = Navigation();
+    MyGUI::Widget* next = m_window->findWidget("btn_success_continue");
+    focus.Add(next);
+    focus.Add(m_watch);
+    focus.SetBack(next);
 }
 
 MissionEnd::~MissionEnd() {

@@ -26,6 +26,8 @@ public:
     bool HandleEvent(const event::IEvent& event) override;
 
 private:
+    // The widgets the keyboard reaches, in order, and what Escape presses.
+    void ListFocus();
     void notifyContinue(MyGUI::Widget* sender);
     // Watch replay: the run just ended, played back in the game state.
     void notifyWatch(MyGUI::Widget* sender);

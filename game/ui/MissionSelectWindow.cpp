@@ -9,12 +9,14 @@
 
 #include <base/UserData.h>
 #include <event/ApplicationStateEvent.h>
+#include <ui/FocusNavigator.h>
 #include <ui/Manager.h>
 
 #include <MyGUI.h>
 #include <OGRE/OgreResourceGroupManager.h>
 #include <tinyxml.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <fstream>
 #include <iostream>
@@ -102,7 +104,27 @@ MissionSelectWindow::MissionSelectWindow()
     if (m_vehicleRight)
         m_vehicleRight->eventMouseButtonClick += MyGUI::newDelegate(this, &MissionSelectWindow::notifyVehicleRight);
     ShowVariantName();
+    ListFocus();
     showWindow();
+}
+
+void MissionSelectWindow::ListFocus() {
+    FocusNavigator& focus = Navigation();
+    const int highest = std::clamp(storedProgress(), 1, kMissionCount);
+    for (int i = 1; i <= kMissionCount; ++i) {
+        MyGUI::Widget* button = m_window->findWidget(EntryPrefix(i) + "btn_mission");
+        focus.Add(button);
+        // Choosing a mission leads on to its Start button.
+        focus.SetPressFocus(button, m_start);
+        if (i == highest)
+            focus.SetInitialFocus(button);
+    }
+    focus.AddChoice(m_window->findWidget("txt_vehicle_name"), m_vehicleLeft, m_vehicleRight);
+    focus.Add(m_start);
+    focus.Add(m_watchBest);
+    MyGUI::Widget* back = m_window->findWidget("btn_back_main");
+    focus.Add(back);
+    focus.SetBack(back);
 }
 
 MissionSelectWindow::~MissionSelectWindow() {

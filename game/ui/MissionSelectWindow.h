@@ -57,6 +57,8 @@ private:
     void notifyVehicleRight(MyGUI::Widget* sender);
 
     void AddMissions();
+    // The keyboard order: the missions, the vehicle variant, Start, Back.
+    void ListFocus();
     void CreatePreview();
     void ShowMission();
     void ReadMissionVehicle();

@@ -1,5 +1,7 @@
 #include "ui/NoticeDialog.h"
 
+#include <ui/FocusNavigator.h>
+
 #include <MyGUI.h>
 
 namespace ui {
@@ -13,6 +15,9 @@ NoticeDialog::NoticeDialog(const std::string& name, const std::string& layout, c
         m_button = require<MyGUI::Button>(m_buttonName);
         if (m_button)
             m_button->eventMouseButtonClick += MyGUI::newDelegate(this, &NoticeDialog::notifyClick);
+        // Enter and Escape both close the notice.
+        Navigation().Add(m_button);
+        Navigation().SetBack(m_button);
     }
 }
 

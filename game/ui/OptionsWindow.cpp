@@ -1,11 +1,13 @@
 #include "ui/OptionsWindow.h"
 
+#include "ui/ControlsWindow.h"
 #include "ui/ResolutionHint.h"
 
 #include <base/Config.h>
 #include <display/Core.h>
 #include <sound/ESoundType.h>
 #include <sound/Manager.h>
+#include <ui/FocusNavigator.h>
 #include <ui/Manager.h>
 
 #include <MyGUI.h>
@@ -97,7 +99,27 @@ OptionsWindow::OptionsWindow() : Dialog("Modal", "OptionsWindow", "OptionsWindow
     m_languageBox = require<MyGUI::TextBox>("txt_lang_box");
     showLanguage();
 
+    // The controls are stored as they change, not on accept.
+    if (auto* controls = require<MyGUI::Button>("btn_controls"))
+        controls->eventMouseButtonClick += MyGUI::newDelegate(this, &OptionsWindow::notifyControls);
+    ListFocus();
     showWindow();
+}
+
+void OptionsWindow::ListFocus() {
+    FocusNavigator& focus = Navigation();
+    focus.Add(m_music);
+    focus.Add(m_sound);
+    focus.AddToggle(m_soundOff);
+    focus.AddToggle(m_ghost);
+    focus.AddToggle(m_fullscreen);
+    focus.AddChoice(m_resolutionBox, m_resLeft, m_resRight);
+    focus.AddChoice(m_languageBox, m_langLeft, m_langRight);
+    focus.Add(m_window->findWidget("btn_controls"));
+    MyGUI::Widget* reject = m_window->findWidget("btn_settings_reject");
+    focus.Add(reject);
+    focus.Add(m_window->findWidget("btn_settings_accept"));
+    focus.SetBack(reject);
 }
 
 OptionsWindow::~OptionsWindow() = default;
@@ -170,6 +192,12 @@ void OptionsWindow::showResolution() {
 
 void OptionsWindow::showLanguage() {
     SetText(m_languageBox, SelectedLanguage());
+}
+
+void OptionsWindow::notifyControls(MyGUI::Widget*) {
+    Manager* manager = Manager::getSingleton();
+    if (AcceptsInput() && manager && !manager->GetDialog(ControlsWindow::kDialogType))
+        new ControlsWindow();
 }
 
 void OptionsWindow::notifyClick(MyGUI::Widget* sender) {

@@ -34,6 +34,8 @@ public:
 
     // The one click handler of every button, told apart by widget name.
     void notifyClick(MyGUI::Widget* sender);
+    // Opens the controls window over the options.
+    void notifyControls(MyGUI::Widget* sender);
 
     // The offered sizes with the running size among them: it is inserted
     // (in ascending order) when the list lacks it, so it can always be shown.
@@ -58,6 +60,8 @@ private:
     void showResolution();
     void showLanguage();
     void subscribe(MyGUI::Widget* widget);
+    // The keyboard order, top to bottom; Escape rejects.
+    void ListFocus();
 
     MyGUI::ScrollBar* m_music = nullptr;
     MyGUI::ScrollBar* m_sound = nullptr;

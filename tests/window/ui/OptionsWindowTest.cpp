@@ -82,7 +82,7 @@ protected:
 TEST_F(OptionsTest, OpensCentredWithTheRunningSettings) {
     ui::OptionsWindow* options = openOptions();
     ASSERT_NE(options, nullptr);
-    EXPECT_EQ(options->getWindow()->getPosition(), MyGUI::IntPoint(512 - 300, 384 - 280));
+    EXPECT_EQ(options->getWindow()->getPosition(), MyGUI::IntPoint(512 - 300, 384 - 310));
     EXPECT_EQ(slider(options, "slider_music")->getScrollRange(), 101u);
     EXPECT_EQ(slider(options, "slider_music")->getScrollPosition(), 80u);
     EXPECT_EQ(slider(options, "slider_sound")->getScrollPosition(), 20u);

@@ -386,6 +386,16 @@ void PaintPointer(Raster& r, const Cell& c)
     r.FillPolygon(inner, palette::Orange());
 }
 
+// Keyboard focus: a signal-yellow ring with a dark rim, open in the middle so
+// the focused widget keeps its own look (and its hover look) inside it.
+void PaintFocusRing(Raster& r, const Cell& c)
+{
+    float x = static_cast<float>(c.x), y = static_cast<float>(c.y), w = static_cast<float>(c.w), h = static_cast<float>(c.h);
+    r.StrokeRoundRect(x + 0.5f, y + 0.5f, w - 1, h - 1, 10, 1.5f, Colour(0, 0, 0, 0.55f));
+    r.StrokeRoundRect(x + 2, y + 2, w - 4, h - 4, 9, 3.0f, palette::Yellow());
+    r.StrokeRoundRect(x + 4.5f, y + 4.5f, w - 9, h - 9, 7, 1.0f, palette::White().WithAlpha(0.7f));
+}
+
 void PaintHazard(Raster& r, const Cell& c)
 {
     r.HazardStripes(static_cast<float>(c.x), static_cast<float>(c.y), static_cast<float>(c.w), static_cast<float>(c.h),
@@ -625,6 +635,12 @@ bool BuildSkinSet(const std::string& dir)
             "\">\n\t\t\t\t<Property key=\"TileSize\" value=\"32 16\"/>\n"
             "\t\t\t\t<Property key=\"TileH\" value=\"true\"/>\n\t\t\t\t<Property key=\"TileV\" value=\"true\"/>\n"
             "\t\t\t</State>\n\t\t</BasisSkin>\n");
+    xml.End();
+
+    Cell focus = packer.Allocate(32, 32);
+    PaintFocusRing(atlas, focus);
+    xml.Begin("KB_Focus", 32, 32);
+    xml.NineSlice(32, 32, 10, {"normal"}, {focus});
     xml.End();
 
     Cell pointer = packer.Allocate(32, 32);
