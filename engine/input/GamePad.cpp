@@ -43,6 +43,9 @@ GamePad::GamePad() {
 #ifdef DW_HAVE_SDL2
     // No SDL window has the focus: the pad must be read anyway.
     SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");
+    // SDL would turn SIGTERM and SIGINT into a quit event nobody reads, and the
+    // game could no longer be stopped by a signal.
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     if (SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) != 0) {
         std::cerr << "input: no game controllers (" << SDL_GetError() << ")" << std::endl;
         return;

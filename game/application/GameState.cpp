@@ -29,6 +29,7 @@
 #include <game/Vehicle.h>
 #include <sound/ESoundType.h>
 #include <sound/Sound.h>
+#include <ui/Dialog.h>
 #include <ui/Manager.h>
 
 #include <algorithm>
@@ -156,6 +157,10 @@ void GameState::Exit() {
     m_gameCore->SetPaused(false);
     ListenForKeys(false);
     ListenForMissionEnd(false);
+    // A mission end window left open would keep the keys of what comes next.
+    if (ui::Manager* manager = ui::Manager::getSingleton())
+        if (ui::Dialog* missionEnd = manager->GetDialog(kMissionEndDialog))
+            missionEnd->exitWindow();
 }
 
 bool GameState::Pause() {

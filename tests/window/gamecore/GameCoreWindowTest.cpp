@@ -279,6 +279,12 @@ TEST_F(GameCoreWindowTest, ClearingWhileParkedInAZoneLeavesNothingBehind) {
     key(event::KeyEvent::KEY_PRESSED, OIS::KC_SPACE);
     events->Tick();
     EXPECT_EQ(scores.events, 0);
+    // Space pressed the main menu's focused button; the window it opened must
+    // not stay over the next test's game.
+    key(event::KeyEvent::KEY_RELEASED, OIS::KC_SPACE);
+    key(event::KeyEvent::KEY_PRESSED, OIS::KC_ESCAPE);
+    key(event::KeyEvent::KEY_RELEASED, OIS::KC_ESCAPE);
+    step(90);
 }
 
 TEST_F(GameCoreWindowTest, ParkingIsConfirmedWithSpaceWhileTheGameRuns) {

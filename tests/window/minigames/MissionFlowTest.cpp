@@ -11,9 +11,12 @@
 #include "minigames/PumpState.h"
 #include "minigames/RepairState.h"
 
+#include <base/StringHash.h>
 #include <base/UserData.h>
 #include <event/ApplicationStateEvent.h>
 #include <event/Manager.h>
+#include <ui/Dialog.h>
+#include <ui/Manager.h>
 
 #include <memory>
 
@@ -44,6 +47,9 @@ protected:
         m_mission->set_mission_folder(m_dir.path() + "/");
     }
     void TearDown() override {
+        // A won mission opened its end window; it must not take the next test's keys.
+        if (ui::Dialog* missionEnd = ui::Manager::getSingleton()->GetDialog(base::StringHash("MissionEnd")))
+            missionEnd->exitWindow();
         m_mission->Clear();
         m_mission.reset();
         m_world->events->RemoveListener(m_end, event::MissionEndedEvent::kEventType);

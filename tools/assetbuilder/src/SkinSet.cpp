@@ -104,7 +104,9 @@ public:
     void End() { m_out << "\t</Resource>\n"; }
 
     // Nine pieces; each state names the top-left of its copy of the frame in the atlas.
-    void NineSlice(int w, int h, int corner, const std::vector<std::string>& states, const std::vector<Cell>& cells)
+    // A hollow frame (a ring around what it marks) has no centre piece.
+    void NineSlice(int w, int h, int corner, const std::vector<std::string>& states, const std::vector<Cell>& cells,
+                   bool hollow = false)
     {
         int c = corner;
         struct Piece
@@ -125,6 +127,8 @@ public:
         };
         for (const Piece& p : pieces)
         {
+            if (hollow && p.x == c && p.y == c)
+                continue;
             m_out << "\t\t<BasisSkin type=\"SubSkin\" offset=\"" << Coord(p.x, p.y, p.w, p.h) << "\" align=\"" << p.align << "\">\n";
             // The atlas copy may be smaller than the skin: stretched pieces keep the atlas size.
             for (size_t i = 0; i < states.size(); ++i)
@@ -640,7 +644,7 @@ bool BuildSkinSet(const std::string& dir)
     Cell focus = packer.Allocate(32, 32);
     PaintFocusRing(atlas, focus);
     xml.Begin("KB_Focus", 32, 32);
-    xml.NineSlice(32, 32, 10, {"normal"}, {focus});
+    xml.NineSlice(32, 32, 10, {"normal"}, {focus}, true);
     xml.End();
 
     Cell pointer = packer.Allocate(32, 32);
