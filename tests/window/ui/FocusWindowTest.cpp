@@ -162,10 +162,10 @@ TEST_F(FocusTest, OptionsChangeValuesWithLeftAndRightAndEscapeRejects) {
     tap(OIS::KC_SPACE);
     EXPECT_EQ(soundOff->getStateSelected(), muted);
 
-    // Language: the row takes Left/Right for its arrows.
-    tap(OIS::KC_DOWN);
-    tap(OIS::KC_DOWN);
-    tap(OIS::KC_DOWN);
+    // Language, past ghost, screen mode and resolution: the row takes
+    // Left/Right for its arrows.
+    for (int i = 0; i < 4; ++i)
+        tap(OIS::KC_DOWN);
     ASSERT_EQ(focused(window), "txt_lang_box");
     auto* language = window->getWindow()->findWidget("txt_lang_box")->castType<MyGUI::TextBox>();
     const std::string shown = language->getCaption();
