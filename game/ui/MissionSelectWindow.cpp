@@ -293,6 +293,12 @@ void MissionSelectWindow::notifyMission(MyGUI::Widget* sender) {
     if (!AcceptsInput() || !sender)
         return;
     m_selectedMission = std::atoi(sender->getUserString("mission").c_str());
+    // The chosen entry keeps its checked look once the focus moves on to Start.
+    for (int i = 1; i <= kMissionCount; ++i) {
+        MyGUI::Widget* entry = m_window->findWidget(EntryPrefix(i) + "btn_mission");
+        if (auto* button = entry ? entry->castType<MyGUI::Button>(false) : nullptr)
+            button->setStateSelected(i == m_selectedMission);
+    }
     ShowMission();
 }
 

@@ -37,8 +37,8 @@ sleep 1
 # Missions, free drive, achievements, options.
 press Down; press Down; press Down
 press Return 3
-# Music, effects, sound off, full screen, resolution, language, controls.
-for _ in 1 2 3 4 5 6; do press Down 0.5; done
+# Music, effects, sound off, ghost, full screen, resolution, language, controls.
+for _ in 1 2 3 4 5 6 7; do press Down 0.5; done
 press Return 3
 shot controls
 press Return 1

@@ -209,6 +209,10 @@ TEST_F(FocusTest, MissionSelectionStartsOnTheHighestMissionAndEnterLeadsToStart)
     tap(OIS::KC_RETURN);
     EXPECT_EQ(window->selected_mission(), 3);
     EXPECT_EQ(focused(window), "btn_start_mission");
+    // The chosen mission still reads as chosen with the focus on Start.
+    for (int mission : {1, 3})
+        EXPECT_EQ(window->getWindow()->findWidget("mission" + std::to_string(mission) + "/btn_mission")
+                      ->castType<MyGUI::Button>()->getStateSelected(), mission == 3);
     tap(OIS::KC_RETURN);
     m_world->events->Tick();
     EXPECT_EQ(m_requests.seen, (std::vector<std::string>{"push GameState"}));
