@@ -226,8 +226,16 @@ double GameCore::GetTargetDistance() const {
 Ogre::Quaternion GameCore::GetTargetDirection() const {
     if (!m_currentVehicle || !m_missionData)
         return Ogre::Quaternion::IDENTITY;
-    const Ogre::Vector3 away = m_currentVehicle->GetPosition() - m_missionData->GetTargetPosition();
-    return m_currentVehicle->GetDirection().getRotationTo(away, Ogre::Vector3::ZERO);
+    // On the ground plane only: the chassis rides above the target, and a
+    // target nearly ahead then turned the arrow over rather than round, so
+    // the HUD showed it as behind. A half turn goes round the vertical.
+    Ogre::Vector3 away = m_currentVehicle->GetPosition() - m_missionData->GetTargetPosition();
+    Ogre::Vector3 heading = m_currentVehicle->GetDirection();
+    away.y = 0;
+    heading.y = 0;
+    if (away.isZeroLength() || heading.isZeroLength())
+        return Ogre::Quaternion::IDENTITY;
+    return heading.getRotationTo(away, Ogre::Vector3::UNIT_Y);
 }
 
 void GameCore::AddObject(IObject* object) {

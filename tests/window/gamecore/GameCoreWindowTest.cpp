@@ -244,6 +244,18 @@ TEST_F(GameCoreWindowTest, TheTargetDirectionTurnsTheNoseOntoTheTarget) {
         arrow.y = 0;
         EXPECT_GT(arrow.normalisedCopy().dotProduct(toTarget.normalisedCopy()), 0.99f) << "yaw " << yaw;
     }
+    // Driving straight at the target, which lies below the chassis: the arrow
+    // turns round the vertical (a half turn from the tail, shown as ahead),
+    // never over onto its back.
+    const Ogre::Vector3 toTarget = core->mission_data()->GetTargetPosition() - vehicle->GetPosition();
+    ASSERT_GT(std::abs(toTarget.y), 0.1f);
+    btTransform transform = body->getWorldTransform();
+    transform.setRotation(btQuaternion(btVector3(0, 1, 0), std::atan2(-toTarget.x, -toTarget.z) + 0.01f));
+    body->setWorldTransform(transform);
+    step(1);
+    const Ogre::Quaternion direction = core->GetTargetDirection();
+    EXPECT_GT((direction * Ogre::Vector3::UNIT_Y).y, 0.99f);
+    EXPECT_GT(std::abs(direction.getYaw(true).valueDegrees()), 170.f);
 }
 
 TEST_F(GameCoreWindowTest, ClearingWhileParkedInAZoneLeavesNothingBehind) {
