@@ -244,9 +244,9 @@ TEST_F(GameCoreWindowTest, TheTargetDirectionTurnsTheNoseOntoTheTarget) {
         arrow.y = 0;
         EXPECT_GT(arrow.normalisedCopy().dotProduct(toTarget.normalisedCopy()), 0.99f) << "yaw " << yaw;
     }
-    // Driving straight at the target, which lies below the chassis: the arrow
-    // turns round the vertical (a half turn from the tail, shown as ahead),
-    // never over onto its back.
+    // The target straight behind, below the chassis: the arrow turns a half
+    // turn round the vertical, never over onto its back (which showed a
+    // target behind as ahead).
     const Ogre::Vector3 toTarget = core->mission_data()->GetTargetPosition() - vehicle->GetPosition();
     ASSERT_GT(std::abs(toTarget.y), 0.1f);
     btTransform transform = body->getWorldTransform();

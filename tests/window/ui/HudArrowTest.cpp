@@ -99,15 +99,15 @@ TEST(HudArrow, FillsItsBoxAndShowsWhichWayItPointsAtEightHeadings) {
         world.draw();
     ASSERT_NE(hud->render_box().render_target(), nullptr);
 
-    // As the game hands it: the rotation from the vehicle's heading (-z) onto
-    // the line from the target to the vehicle. Bearings clockwise from ahead;
-    // +x is the driver's right.
-    const Ogre::Vector3 heading = Ogre::Vector3::NEGATIVE_UNIT_Z;
+    // As the game hands it: the rotation from the vehicle's direction (-z,
+    // its back: vehicles face +z) onto the line from the target to the
+    // vehicle. Bearings clockwise from ahead; -x is the driver's right.
+    const Ogre::Vector3 direction = Ogre::Vector3::NEGATIVE_UNIT_Z;
     std::vector<ArrowPicture> pictures;
     for (int bearing = 0; bearing < 360; bearing += 45) {
         const Ogre::Radian angle{Ogre::Degree(static_cast<float>(bearing))};
-        const Ogre::Vector3 target(25.f * Ogre::Math::Sin(angle), 0.f, -25.f * Ogre::Math::Cos(angle));
-        hud->SetDirection(heading.getRotationTo(Ogre::Vector3::ZERO - target, Ogre::Vector3::UNIT_Y));
+        const Ogre::Vector3 target(-25.f * Ogre::Math::Sin(angle), 0.f, 25.f * Ogre::Math::Cos(angle));
+        hud->SetDirection(direction.getRotationTo(Ogre::Vector3::ZERO - target, Ogre::Vector3::UNIT_Y));
         world.draw();
         pictures.push_back(look(hud->render_box().render_target()));
         const ArrowPicture& p = pictures.back();
