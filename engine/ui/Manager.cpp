@@ -11,6 +11,7 @@
 #include "file/System.h"
 #include "ui/Dialog.h"
 #include "ui/FocusNavigator.h"
+#include "ui/GuiClock.h"
 #include "ui/IDialogFactory.h"
 #include "ui/MessageBoxA.h"
 
@@ -284,6 +285,7 @@ FocusNavigator* Manager::ActiveNavigator() const {
 }
 
 bool Manager::Update(double seconds) {
+    GuiClock::Advance(seconds);
     // A dialog may close itself inside its update; continue after its key.
     auto it = m_dialogs.begin();
     while (it != m_dialogs.end()) {

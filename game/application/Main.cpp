@@ -15,6 +15,7 @@
 #include <file/System.h>
 #include <input/Bindings.h>
 #include <input/Handler.h>
+#include <ui/GuiClock.h>
 #include <ui/Manager.h>
 
 #include <OGRE/OgreRenderWindow.h>
@@ -121,6 +122,8 @@ void Main::Run() {
 
 void Main::SetFixedStep(double microseconds, unsigned int drawEvery) {
     m_fixedStep = microseconds > 0.0 ? microseconds : 0.0;
+    // The windows age with the game's passes, not with the wall clock.
+    ui::GuiClock::SetDriven(m_fixedStep > 0.0);
     m_drawEvery = drawEvery > 0 ? drawEvery : 1;
     m_passes = 0;
 }
