@@ -49,7 +49,9 @@ exported=$(nm -D --defined-only "$real" | awk '$2 ~ /^[TDBR]$/ { print $3 }' | c
   sed -E 's/^(typeinfo name for|typeinfo for|vtable for|VTT for|non-virtual thunk to|virtual thunk to|guard variable for) //')
 echo "$exported" | grep -q "^event::Manager::AddListener" || fail "event::Manager is not exported"
 echo "$exported" | grep -q "WindowCloseWatch" && fail "an internal class is exported"
-foreign=$(echo "$exported" | grep -v -E '^(__bss_start|_edata|_end)$' |
+# One foreign symbol on purpose: the GUI library's clock reading, which the
+# engine's ui::GuiClock stands in for.
+foreign=$(echo "$exported" | grep -v -E '^(__bss_start|_edata|_end|MyGUI::Timer::getMilliseconds\(\) const)$' |
   grep -v -E '^(base|event|xml|file|display|input|ui|sound|physics|game|replay|Tools|OgreBulletDynamics|OgreBulletCollisions)::')
 [ -z "$foreign" ] || fail "exported outside the engine's namespaces: $(echo "$foreign" | head -5)"
 

@@ -112,9 +112,10 @@ TEST_F(MeshInventoryTest, WheelsMarkersArrowAndPreviewsLoad) {
   Ogre::Entity* wheel = scene()->createEntity("catering_wheel.mesh");
   EXPECT_NEAR(wheel->getBoundingBox().getSize().y, 1.0f, 0.01f);
   scene()->destroyEntity(wheel);
-  // The arrow points along -z.
+  // The arrow points along +z, the way the vehicles face: its tip reaches
+  // further than its tail.
   Ogre::Entity* arrow = scene()->createEntity("arrow.mesh");
-  EXPECT_LT(arrow->getBoundingBox().getMinimum().z, -arrow->getBoundingBox().getMaximum().z);
+  EXPECT_GT(arrow->getBoundingBox().getMaximum().z, -arrow->getBoundingBox().getMinimum().z);
   scene()->destroyEntity(arrow);
 }
 
