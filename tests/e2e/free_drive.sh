@@ -20,9 +20,6 @@ shot() {
   [ -n "${KB_E2E_SHOTS:-}" ] && cp "$work/$1.png" "$KB_E2E_SHOTS/free-drive-$1.png"
   return 0
 }
-# Root-mean-square difference of two pictures, 0 (alike) to 1.
-difference() { compare -metric RMSE "$work/$1.png" "$work/$2.png" null: 2>&1 | sed -n 's/.*(\(.*\)).*/\1/p'; }
-above() { python3 -c "import sys; sys.exit(0 if float('${1:-0}') > float('$2') else 1)"; }
 # wait_for_change NAME BEFORE THRESHOLD: shoots NAME until it differs from
 # BEFORE by more than THRESHOLD (frames come slowly on a busy software renderer).
 wait_for_change() {

@@ -17,12 +17,6 @@ read -r w h < <(layout_size missionselect_panel.layout)
 [ -n "${continue_y:-}" ] && [ -n "${h:-}" ] || fail "a widget is missing from the layouts"
 x=$(( 512 - w / 2 + 20 )); y=$(( 384 - h / 2 + 60 )); rw=$(( w - 40 )); rh=$(( h - 120 ))
 
-press() {
-  xdotool windowfocus --sync "$win" 2>/dev/null
-  xdotool key --window "$win" "$1"
-  sleep "${2:-1}"
-}
-
 # dark_at IMAGE X Y: the pixel is one of the HUD boxes' dark faces.
 dark_at() {
   local pixel r g b

@@ -10,18 +10,11 @@ source "$(dirname "$0")/lib/player.sh"
 read -r exit_x exit_y < <(widget_centre main_menu.layout btn_exit full)
 [ -n "${exit_y:-}" ] || fail "a widget is missing from the layouts"
 
-press() {
-  xdotool windowfocus --sync "$win" 2>/dev/null
-  xdotool key --window "$win" "$1"
-  sleep "${2:-1}"
-}
 shot() {
   shoot "$work/$1.png"
   [ -n "${KB_E2E_SHOTS:-}" ] && cp "$work/$1.png" "$KB_E2E_SHOTS/rebind-$1.png"
   return 0
 }
-difference() { compare -metric RMSE "$work/$1.png" "$work/$2.png" null: 2>&1 | sed -n 's/.*(\(.*\)).*/\1/p'; }
-above() { python3 -c "import sys; sys.exit(0 if float('${1:-0}') > float('$2') else 1)"; }
 hold() {
   xdotool windowfocus --sync "$win" 2>/dev/null
   xdotool keydown "$1"

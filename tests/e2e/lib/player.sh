@@ -72,6 +72,16 @@ start_game() {
 
 shoot() { import -window "$win" "$1" 2>/dev/null; }
 
+# press KEY [SECONDS]: one key tap in the game's window, then a pause (1 s).
+press() {
+  xdotool windowfocus --sync "$win" 2>/dev/null
+  xdotool key --window "$win" "$1"
+  sleep "${2:-1}"
+}
+# Root-mean-square difference of two pictures in the work folder, 0 (alike) to 1.
+difference() { compare -metric RMSE "$work/$1.png" "$work/$2.png" null: 2>&1 | sed -n 's/.*(\(.*\)).*/\1/p'; }
+above() { python3 -c "import sys; sys.exit(0 if float('${1:-0}') > float('$2') else 1)"; }
+
 # pixel_kind IMAGE X Y: "grey" for a grey button face, "orange" for an orange
 # one, "other" otherwise.
 pixel_kind() {
