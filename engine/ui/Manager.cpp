@@ -67,6 +67,7 @@ Manager::~Manager() {
     }
     if (m_window)
         OgreBites::WindowEventUtilities::removeWindowEventListener(m_window, this);
+    closeAllDialogs();
     if (m_gui) {
         m_gui->shutdown();
         delete m_gui;
@@ -82,6 +83,30 @@ Manager::~Manager() {
     m_languages.clear();
     m_messageBoxes.clear();
     m_dialogs.clear();
+}
+
+void Manager::closeAllDialogs() {
+    // Dialogs delete themselves when they close, so those still open at
+    // shutdown are closed here, while the GUI that holds their widgets runs.
+    // One at a time: closing one may close others (a menu its sub-windows).
+    // Queued message boxes wait outside the map until their turn.
+    for (;;) {
+        Dialog* dialog = nullptr;
+        if (!m_dialogs.empty())
+            dialog = m_dialogs.begin()->second;
+        else if (!m_waiting.empty())
+            dialog = m_waiting.front();
+        else if (!m_messageBoxes.empty())
+            dialog = m_messageBoxes.front();
+        else
+            break;
+        const size_t before = m_dialogs.size() + m_waiting.size() + m_messageBoxes.size();
+        dialog->removeWindow(dialog->getWindow());
+        if (m_dialogs.size() + m_waiting.size() + m_messageBoxes.size() >= before) {
+            std::cerr << "ui: a dialog reopened itself while the GUI shut down" << std::endl;
+            break;
+        }
+    }
 }
 
 bool Manager::init(Ogre::RenderWindow* window, Ogre::SceneManager* sceneManager, IDialogFactory* factory,
@@ -335,7 +360,12 @@ Dialog* Manager::GetDialog(const base::StringHash& type) const {
 void Manager::AddDialog(Dialog* dialog) {
     if (!dialog)
         return;
-    m_dialogs.emplace(dialog->GetType().hash(), dialog);
+    auto placed = m_dialogs.emplace(dialog->GetType().hash(), dialog);
+    // A second dialog of a type whose first is still leaving waits for the
+    // entry; until then it is kept here so that shutdown still closes it.
+    if (!placed.second && placed.first->second != dialog &&
+        std::find(m_waiting.begin(), m_waiting.end(), dialog) == m_waiting.end())
+        m_waiting.push_back(dialog);
     m_dirty = true;
 }
 
@@ -345,9 +375,17 @@ void Manager::RemoveDialog(Dialog* dialog) {
     const base::StringHash& type = dialog->GetType();
     // Only the dialog that holds the entry gives it up: a second dialog of the
     // type closing must not unregister the one still shown.
+    m_waiting.erase(std::remove(m_waiting.begin(), m_waiting.end(), dialog), m_waiting.end());
     auto it = m_dialogs.find(type.hash());
-    if (it != m_dialogs.end() && it->second == dialog)
+    if (it != m_dialogs.end() && it->second == dialog) {
         m_dialogs.erase(it);
+        auto next = std::find_if(m_waiting.begin(), m_waiting.end(),
+                                 [&type](const Dialog* waiting) { return waiting->GetType() == type; });
+        if (next != m_waiting.end()) {
+            m_dialogs.emplace(type.hash(), *next);
+            m_waiting.erase(next);
+        }
+    }
     if (type == MessageBoxA::kDialogType)
         RemoveMessageBox(static_cast<MessageBoxA*>(dialog));
 }

@@ -97,10 +97,12 @@ private:
     bool HandleFocusKey(int keyCode, bool pressed);
     bool HandleFocusPad(const event::PadEvent& pad);
     void createTooltipPanel();
+    void closeAllDialogs();
 
     MyGUI::Gui* m_gui = nullptr;
     MyGUI::OgrePlatform* m_platform = nullptr;
     std::map<uint32_t, Dialog*> m_dialogs;
+    std::vector<Dialog*> m_waiting;
     std::list<MessageBoxA*> m_messageBoxes;
     LanguageList m_languages;
     bool m_guiVisible = false;

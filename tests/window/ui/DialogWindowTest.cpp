@@ -230,6 +230,23 @@ TEST_F(UiWindowTest, ADialogFromTheRightSlidesInAndOutAgain) {
     EXPECT_EQ(m_ui->GetDialog(Panel::kDialogType), nullptr);
 }
 
+TEST_F(UiWindowTest, ADialogOpenedWhileItsTypeIsLeavingTakesTheEntryAfterIt) {
+    bool firstDeleted = false, secondDeleted = false;
+    auto* first = new Panel(ui::Dialog::RIGHT, 100, 50, &firstDeleted);
+    m_world->advance(0.5f, 5);
+    first->exitWindow();
+    auto* second = new Panel(ui::Dialog::NONE, 200, 60, &secondDeleted);
+    EXPECT_EQ(m_ui->GetDialog(Panel::kDialogType), first);
+    m_world->advance(0.6f, 6);
+    ASSERT_TRUE(firstDeleted);
+    // Without the hand-over the second panel was known to nobody: never
+    // found, never closed, and left behind when the GUI shut down.
+    EXPECT_EQ(m_ui->GetDialog(Panel::kDialogType), second);
+    EXPECT_TRUE(m_ui->toggleDialog(Panel::kDialogType));
+    EXPECT_TRUE(secondDeleted);
+    EXPECT_EQ(m_ui->DialogCount(), 0u);
+}
+
 TEST_F(UiWindowTest, EveryEdgeHasItsStartingPoint) {
     const base::StringHash top("TopPanel"), bottom("BottomPanel"), left("LeftPanel"), none("StillPanel");
     auto* fromTop = new Panel(ui::Dialog::TOP, 10, 20, nullptr, top);
