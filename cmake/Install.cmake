@@ -41,6 +41,12 @@ install(FILES ${KB_PACKAGING_OUT}/duskwrightConfig.cmake ${KB_PACKAGING_OUT}/dus
 # pkg-config: paths relative to the .pc file, so a DESTDIR or moved tree works.
 file(RELATIVE_PATH DW_PC_PREFIX ${CMAKE_INSTALL_FULL_LIBDIR}/pkgconfig ${CMAKE_INSTALL_PREFIX})
 string(REGEX REPLACE "/$" "" DW_PC_PREFIX "${DW_PC_PREFIX}")
+# A sanitized engine needs the sanitizer runtime linked into its consumers.
+set(DW_PC_EXTRA_LIBS "")
+if(KB_SANITIZE)
+  list(JOIN KB_SANITIZER_FLAGS " " DW_PC_EXTRA_LIBS)
+  set(DW_PC_EXTRA_LIBS " ${DW_PC_EXTRA_LIBS}")
+endif()
 configure_file(${KB_PACKAGING_DIR}/duskwright.pc.in ${KB_PACKAGING_OUT}/duskwright.pc @ONLY)
 install(FILES ${KB_PACKAGING_OUT}/duskwright.pc DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig)
 

@@ -4,6 +4,7 @@
 #include "base/StartupTrace.h"
 #include "display/cam/BaseCamera.h"
 #include "display/cam/CameraManager.h"
+#include "display/DriverPin.h"
 #include "display/ShadowSplitLodStrategy.h"
 #include "display/WindowCloseWatch.h"
 #include "file/System.h"
@@ -181,6 +182,7 @@ bool Core::initOGRE() {
         report("Init", "no render window");
         return false;
     }
+    DriverPin::Hold();
     // Before any material script is read: the scripts leave texture filtering to the renderer.
     chooseRenderProfile();
 

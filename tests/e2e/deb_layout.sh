@@ -11,7 +11,7 @@ build_dir=$(cd "$bin_dir/.." && pwd)
 source_dir=$(cd "$(dirname "$0")/../.." && pwd)
 debs="$build_dir/deb"
 work=$(mktemp -d /tmp/kb_e2e_XXXXXX)
-trap 'kill "$pid" 2>/dev/null; rm -rf "$work"' EXIT
+trap 'kill "${pid:-}" 2>/dev/null; rm -rf "$work"' EXIT
 source "$source_dir/tests/e2e/lib/main_menu.bash"
 
 app_id=com.brightmoor.kestrelby

@@ -7,7 +7,7 @@ set -u
 bin_dir=$(cd "${1:?binary folder}" && pwd)
 source_dir=$(cd "$(dirname "$0")/../.." && pwd)
 work=$(mktemp -d /tmp/kb_e2e_XXXXXX)
-trap 'kill "$pid" 2>/dev/null; rm -rf "$work"' EXIT
+trap 'kill "${pid:-}" 2>/dev/null; rm -rf "$work"' EXIT
 source "$source_dir/tests/e2e/lib/main_menu.bash"
 
 e2e_prepare_user_folder

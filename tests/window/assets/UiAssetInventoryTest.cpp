@@ -2,6 +2,8 @@
 // language text that the game's code relies on must be in ../assets/ui.pip.
 // The archive is opened through the rendering engine's resource system and
 // read by the real GUI library in a real window.
+#include "display/DriverPin.h"
+
 #include <gtest/gtest.h>
 
 #include <MyGUI.h>
@@ -237,6 +239,7 @@ protected:
         s_root->setRenderSystem(rs);
         s_root->initialise(false);
         s_window = s_root->createRenderWindow("ui inventory", 1024, 768, false);
+        display::DriverPin::Hold();
         s_scene = s_root->createSceneManager();
         s_window->addViewport(s_scene->createCamera("inventory"));
 

@@ -1,5 +1,7 @@
 #include "WorldAssetFixture.h"
 
+#include "display/DriverPin.h"
+
 #include <cstdlib>
 #include <memory>
 
@@ -46,6 +48,7 @@ void WorldAssetFixture::SetUpTestSuite() {
   Ogre::NameValuePairList params;
   params["hidden"] = "true";
   g_window = g_root->createRenderWindow("worldassets", 320, 240, false, &params);
+  display::DriverPin::Hold();
   g_scene = g_root->createSceneManager("OctreeSceneManager");
   auto& groups = Ogre::ResourceGroupManager::getSingleton();
   groups.createResourceGroup("GameCore", false);
