@@ -373,8 +373,9 @@ void Manager::RemoveDialog(Dialog* dialog) {
     if (!dialog)
         return;
     const base::StringHash& type = dialog->GetType();
-    // Only the dialog that holds the entry gives it up: a second dialog of the
-    // type closing must not unregister the one still shown.
+    // Only the dialog that holds the entry gives it up (a second one of the
+    // type closing must not unregister the one still shown), and hands it to
+    // the first dialog of its type that waits.
     m_waiting.erase(std::remove(m_waiting.begin(), m_waiting.end(), dialog), m_waiting.end());
     auto it = m_dialogs.find(type.hash());
     if (it != m_dialogs.end() && it->second == dialog) {
